@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures and builds everything into build/ (BUILD_DIR to change it).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${BUILD_DIR:-$root/build}
+
+"$root/scripts/install-deps.sh"
+
+werror=OFF
+if [[ "${CI:-}" == "true" ]]; then werror=ON; fi
+
+cmake -S "$root" -B "$build_dir" -G Ninja -DKELWELL_WERROR=$werror ${CMAKE_ARGS:-}
+cmake --build "$build_dir" --parallel "$(nproc)"
