@@ -75,10 +75,10 @@ public:
   void setLocalResolver(LocalResolver resolver);
 
   // points, given in from, expressed in to; on failure points are unchanged.
-  // Same system: nothing to do. EpTypes::BadArgumentsException for an unknown
-  // system; EpCoordinateService::NoKnownTransformException, with a text that
-  // says why, between time and depth domains, from or to a local system, or
-  // when PROJ cannot build or apply the transform.
+  // Same system: nothing to do. EpCoordinateService::NoKnownTransformException,
+  // with a text that says why, for an unknown system, between time and depth
+  // domains, from or to a local system, or when PROJ cannot build or apply
+  // the transform (the remote transforms raise nothing else).
   void transform(const std::string& from, const std::string& to, std::vector<Point>& points) const;
 
   struct Impl;
