@@ -21,6 +21,7 @@ public:
   bool operator<(const kel_DataChangedEvent& other) const;
 
 protected:
+  friend class kel_DataChangedEventListener;
   // Reads the header fields of a CosNotification::StructuredEvent*.
   explicit kel_DataChangedEvent(void* raw);
   void* createEventStruct() const override;

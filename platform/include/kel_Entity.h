@@ -24,10 +24,16 @@ public:
   // Entity type text as the service names it, for example "EpiWell_Well".
   kel_cppUtil::String getEntityTypeName() const;
 
+  // Same identifier; two nil entities are equal, a nil and a bound one are not.
+  bool operator==(const kel_Entity& other) const;
+
 protected:
   // Copies the other's state, adding a count when duplicate is true (the own
   // reference is not given up first: callers release it when they need to).
   void assignment(const kel_Entity& other, bool duplicate);
+  // The held reference as CORBA::Object*, from the entity view when only
+  // that was installed.
+  void* getBaseObject() const override;
 };
 
 #endif

@@ -24,6 +24,9 @@ public:
   kel_cppUtil::String getName() const;
 
   bool operator==(const kel_Project& other) const;  // same identifier
+
+protected:
+  void* getBaseObject() const override;
 };
 
 #endif
