@@ -155,7 +155,13 @@ private:
   void reallocate(unsigned newSize, kel_ReallocationMode mode, unsigned index) {
     Body* old = m_body;
     const unsigned oldSize = old->size;
-    if (old->count <= 1 && mode == UNSHARE) return;
+    unsigned sharers;
+    {
+      // Another handle may be giving the body up at this moment.
+      kel_cppUtil::MutexLock bodyLock(*old);
+      sharers = old->count;
+    }
+    if (sharers <= 1 && mode == UNSHARE) return;
     Body* fresh = new Body(newSize);
     try {
       if (mode == DROP_INDEX) {

@@ -1,5 +1,7 @@
 #include "kel_Exception.h"
 
+#include <string>
+
 kel_Exception::kel_Exception(const char* message) : m_message(message) {}
 
 kel_Exception::kel_Exception(const char* message, const char* context)
@@ -42,6 +44,17 @@ bool kel_Exception::isUserException() const { return false; }
 bool kel_Exception::isSystemException() const { return false; }
 const char* kel_Exception::getKindName() const { return "kel_Exception"; }
 
+namespace {
+
+// Texts end in ". " so that they can be joined; printed, the blank goes.
+std::string withoutTrailingBlanks(const kel_cppUtil::String& text) {
+  const std::string& s = text.str();
+  const std::string::size_type last = s.find_last_not_of(' ');
+  return last == std::string::npos ? std::string() : s.substr(0, last + 1);
+}
+
+} // namespace
+
 kel_cppUtil::String kel_Exception::toString() const {
   kel_cppUtil::String text;
   const kel_Exception* current = this;
@@ -51,10 +64,11 @@ kel_cppUtil::String kel_Exception::toString() const {
     first = false;
     text += current->getKindName();
     text += ": ";
-    text += current->m_message;
-    if (!current->m_context.empty()) {
+    text += withoutTrailingBlanks(current->m_message);
+    const std::string context = withoutTrailingBlanks(current->m_context);
+    if (!context.empty()) {
       text += " [";
-      text += current->m_context;
+      text += context;
       text += "]";
     }
     current = current->m_cause.get();
