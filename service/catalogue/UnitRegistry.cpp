@@ -99,6 +99,7 @@ public:
     const UnitDefinition& unit = m_impl.currentUnit();
     enterFault("convertSeq", unit.acronym);
     const UnitDefinition& to = m_impl.target(target);
+    m_impl.convert(0.0, unit, to);   // refuses different quantities, also for no values
     EpTypes::DoubleSeq_var result = new EpTypes::DoubleSeq;
     result->length(values.length());
     for (CORBA::ULong i = 0; i < values.length(); ++i) {
