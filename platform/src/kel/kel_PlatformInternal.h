@@ -16,9 +16,11 @@ namespace kel_platform {
 // Installs object as the reference a platform object holds, with Iface's view
 // in remote and the counted CORBA::Object view in held. With addCount the
 // object receives a count of its own; otherwise the caller's count is
-// adopted. A reference whose proxy is not yet of Iface's type is narrowed and
-// the narrowed reference held instead; one that is not an Iface at all
-// leaves the object nil.
+// adopted. A reference whose proxy is not of Iface's type (a corbaloc
+// reference, say) is narrowed when a count is to be added, and the narrowed
+// reference held instead; one that is not an Iface at all leaves the object
+// nil. An adopted reference is never replaced, since its owner's count
+// travels with it: it is held as it is, and remote stays null.
 template <class Iface>
 void install(void*& remote, CORBA::Object*& held, CORBA::Object* object, bool addCount) {
   using Objref = typename std::remove_pointer<typename Iface::_ptr_type>::type;
@@ -30,14 +32,11 @@ void install(void*& remote, CORBA::Object*& held, CORBA::Object* object, bool ad
     remote = static_cast<void*>(typed);
     return;
   }
-  typename Iface::_var_type narrowed;
-  try {
-    narrowed = Iface::_narrow(object);
-  } catch (...) {
-    if (!addCount) CORBA::release(object);
-    throw;
+  if (!addCount) {
+    held = object;
+    return;
   }
-  if (!addCount) CORBA::release(object);
+  typename Iface::_var_type narrowed = Iface::_narrow(object);
   if (CORBA::is_nil(narrowed.in())) return;
   Objref* typed = narrowed._retn();
   held = typed;
