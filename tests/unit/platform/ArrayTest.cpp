@@ -5,7 +5,17 @@
 #include <gtest/gtest.h>
 
 #include "kel_Array.h"
+#include "kel_Coordinate.h"
 #include "kel_Entity.h"
+#include "kel_StringPair.h"
+
+// Every member compiles for the element types the platform hands out.
+template class kel_Array<float>;
+template class kel_Array<kel_Array<float> >;
+template class kel_Array<kel_StringPair>;
+template class kel_Array<kel_cppUtil::String>;
+template class kel_Array<kel_CoordPoint>;
+template class kel_Array<kel_Entity>;
 
 namespace {
 
