@@ -24,6 +24,39 @@ struct ValueFault {
 // is enabled.
 std::optional<ValueFault> enterFault(const char* operation, const std::string& objectId = "");
 
+// Turns fault injection on for the life of the process (--fault-injection).
+void enableFaultInjection();
+bool faultInjectionEnabled();
+
+// Arms a fault; EpTypes::BadArgumentsException when it names no operation or
+// an exception the service cannot raise.
+void armFault(const EpSession::Fault& fault);
+void clearFaults();
+unsigned long armedFaultCount();
+
+// Calls the service makes to its own objects (a wellbore asking the unit
+// service for a unit) run inside one of these, so that a fault armed for a
+// client's call is not consumed by the service itself. Such calls run on the
+// calling thread, which is what makes a thread-local mark enough.
+class InternalCall {
+public:
+  InternalCall();
+  ~InternalCall();
+  InternalCall(const InternalCall&) = delete;
+  InternalCall& operator=(const InternalCall&) = delete;
+
+private:
+  bool m_previous;
+};
+
+// The EpSession::FaultInjector servant.
+class FaultInjectorServant : public POA_EpSession::FaultInjector {
+public:
+  void arm(const EpSession::Fault& fault) override;
+  void clear() override;
+  CORBA::ULong armedCount() override;
+};
+
 } // namespace kelwelld
 
 #endif

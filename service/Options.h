@@ -1,0 +1,36 @@
+// The command line of kelwelld.
+#ifndef KELWELLD_OPTIONS_H
+#define KELWELLD_OPTIONS_H
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kelwelld {
+
+struct Options {
+  std::string store;                 // SQLite file, or ":memory:"
+  std::string host = "127.0.0.1";
+  unsigned port = 18110;             // 0: an ephemeral port
+  std::string iorFile;               // "" = none
+  std::string unitSystem = "metric";
+  std::string crs = "EPSG:4326";
+  unsigned long maxMessageMb = 512;
+  unsigned long callTimeoutMs = 10000;   // the service's own outgoing calls (event pushes)
+  bool faultInjection = false;
+  bool help = false;
+  bool version = false;
+};
+
+// A bad command line; what() is one line saying what is wrong.
+class UsageError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+Options parseOptions(const std::vector<std::string>& arguments);
+std::string usage();
+
+} // namespace kelwelld
+
+#endif

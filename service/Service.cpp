@@ -1,0 +1,314 @@
+#include "Service.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <omniORB4/CORBA.h>
+#include <omniORB4/IIOP.h>
+#include <omniORB4/omniIOR.h>
+#include <omniORB4/omniObjRef.h>
+
+#include <EpiWell.hh>
+
+#include "core/Catalogues.h"
+#include "core/Context.h"
+#include "core/Corba.h"
+#include "core/Events.h"
+#include "core/FaultInjection.h"
+#include "core/Store.h"
+#include "session/Sessions.h"
+#include "well/Factories.h"
+#include "well/WellData.h"
+#include "well/WellServants.h"
+
+#ifndef KELWELL_VERSION
+#define KELWELL_VERSION "0.0.0"
+#endif
+
+namespace kelwelld {
+
+namespace {
+
+// The host and port of an object reference's first IIOP profile.
+std::pair<std::string, unsigned> addressOf(CORBA::Object_ptr object) {
+  omniIOR* ior = object->_PR_getobj()->_getIOR();
+  std::pair<std::string, unsigned> address{"", 0};
+  const IOP::TaggedProfileList& profiles = ior->iopProfiles();
+  for (CORBA::ULong i = 0; i < profiles.length(); ++i) {
+    if (profiles[i].tag != IOP::TAG_INTERNET_IOP) continue;
+    IIOP::ProfileBody body;
+    IIOP::unmarshalProfile(profiles[i], body);
+    address = {body.address.host.in(), body.address.port};
+    break;
+  }
+  ior->release();
+  return address;
+}
+
+void writeIorFile(const std::string& path, const std::string& ior) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
+  // An existing file keeps its mode on open: make it private as well.
+  bool ok = ::fchmod(fd, 0600) == 0;
+  const std::string text = ior + "\n";
+  ok = ok && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
+}
+
+PortableServer::POA_ptr createPoa(PortableServer::POA_ptr parent, const char* name, bool persistent,
+                                  bool defaultServant) {
+  CORBA::PolicyList policies;
+  policies.length(defaultServant ? 5 : 2);
+  policies[0] = parent->create_lifespan_policy(persistent ? PortableServer::PERSISTENT
+                                                          : PortableServer::TRANSIENT);
+  policies[1] = parent->create_id_assignment_policy(PortableServer::USER_ID);
+  if (defaultServant) {
+    policies[2] = parent->create_request_processing_policy(PortableServer::USE_DEFAULT_SERVANT);
+    policies[3] = parent->create_servant_retention_policy(PortableServer::NON_RETAIN);
+    policies[4] = parent->create_id_uniqueness_policy(PortableServer::MULTIPLE_ID);
+  }
+  PortableServer::POAManager_var manager = parent->the_POAManager();
+  PortableServer::POA_ptr poa = parent->create_POA(name, manager.in(), policies);
+  for (CORBA::ULong i = 0; i < policies.length(); ++i) policies[i]->destroy();
+  return poa;
+}
+
+} // namespace
+
+struct Service::Impl {
+  Context context;
+  std::unique_ptr<Store> store;
+  std::unique_ptr<WellData> wells;
+  std::unique_ptr<Catalogues> catalogues;
+  std::unique_ptr<EventDispatcher> events;
+  PortableServer::POA_var root;
+  PortableServer::POA_var ins;
+  PortableServer::POA_var services;
+
+  std::unique_ptr<FaultInjectorServant> faultInjector;
+  std::unique_ptr<FactoryFinderServant> finder;
+  std::unique_ptr<SessionManagerServant> manager;
+  std::unique_ptr<SessionServant> session;
+  std::unique_ptr<ProjectServant> project;
+  std::unique_ptr<WellServant> well;
+  std::unique_ptr<WellBoreServant> wellBore;
+  std::unique_ptr<NewWellFactoryServant> newWellFactory;
+  std::unique_ptr<StorelessWellFactoryServant> storelessWellFactory;
+  std::unique_ptr<NewWellBoreFactoryServant> newWellBoreFactory;
+  std::unique_ptr<StorelessWellBoreFactoryServant> storelessWellBoreFactory;
+
+  std::string corbaloc;
+  std::string ior;
+  bool running = false;
+
+  void startOrb(const Options& options);
+  void createObjects(const Options& options);
+  CORBA::Object_ptr activate(PortableServer::Servant servant, const char* id);
+  void stop();
+};
+
+void Service::Impl::startOrb(const Options& options) {
+  const bool everyInterface = options.host == "0.0.0.0" || options.host == "*";
+  const std::string endPoint = "giop:tcp:" + (everyInterface ? std::string() : options.host) + ":" +
+                               (options.port ? std::to_string(options.port) : std::string());
+  const std::string maxMessage = std::to_string(options.maxMessageMb * 1024UL * 1024UL);
+  const std::string timeout = std::to_string(options.callTimeoutMs);
+  const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
+                                 {"giopMaxMsgSize", maxMessage.c_str()},
+                                 {"clientCallTimeOutPeriod", timeout.c_str()},
+                                 {"supportBootstrapAgent", "0"},
+                                 // Quiet while starting: a failure is reported in one line below.
+                                 {"traceLevel", "0"},
+                                 {nullptr, nullptr}};
+  int argc = 1;
+  char name[] = "kelwelld";
+  char* argv[] = {name, nullptr};
+  try {
+    context.orb = CORBA::ORB_init(argc, argv, "omniORB4", orbOptions);
+    // The endpoint is bound when the root POA first comes up.
+    CORBA::Object_var object = context.orb->resolve_initial_references("RootPOA");
+    root = PortableServer::POA::_narrow(object.in());
+  } catch (const CORBA::Exception& e) {
+    if (!CORBA::is_nil(context.orb.in())) context.orb->destroy();
+    throw StartError("cannot listen on " + options.host + ":" + std::to_string(options.port) +
+                     " (" + e._name() + "): the port may be taken or the address not local");
+  }
+}
+
+CORBA::Object_ptr Service::Impl::activate(PortableServer::Servant servant, const char* id) {
+  PortableServer::ObjectId_var oid = PortableServer::string_to_ObjectId(id);
+  services->activate_object_with_id(oid.in(), servant);
+  return services->id_to_reference(oid.in());
+}
+
+void Service::Impl::createObjects(const Options& options) {
+  CORBA::ORB_ptr orb = context.orb.in();
+  CORBA::Object_var object = orb->resolve_initial_references("RootPOA");
+  root = PortableServer::POA::_narrow(object.in());
+  object = orb->resolve_initial_references("omniINSPOA");
+  ins = PortableServer::POA::_narrow(object.in());
+  object = orb->resolve_initial_references("POACurrent");
+  context.current = PortableServer::Current::_narrow(object.in());
+  if (CORBA::is_nil(root) || CORBA::is_nil(ins) || CORBA::is_nil(context.current))
+    throw StartError("the ORB offers no POA");
+
+  context.store = store.get();
+  context.wells = wells.get();
+  context.unitSystem = options.unitSystem;
+  context.version = KELWELL_VERSION;
+
+  try {
+    catalogues = makeCatalogues(orb, root.in(), options.unitSystem, options.crs);
+  } catch (const EpTypes::BadArgumentsException& e) {
+    throw StartError(std::string("cannot use the default coordinate system: ") + e.reason.in());
+  } catch (const std::exception& e) {
+    throw StartError(std::string("cannot load the catalogues: ") + e.what());
+  }
+  context.catalogues = catalogues.get();
+
+  events = std::make_unique<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000);
+  context.events = events.get();
+
+  services = createPoa(root.in(), "Services", true, false);
+  const struct {
+    Kind kind;
+    const char* name;
+    bool persistent;
+  } entityPoas[] = {{Kind::Project, "Projects", true},
+                    {Kind::Well, "Wells", true},
+                    {Kind::WellBore, "WellBores", true},
+                    {Kind::StorelessWell, "StorelessWells", false},
+                    {Kind::StorelessWellBore, "StorelessWellBores", false},
+                    {Kind::Session, "Sessions", false}};
+  for (const auto& entry : entityPoas)
+    context.poas[entry.kind] = createPoa(root.in(), entry.name, entry.persistent, true);
+
+  object = activate(events.get(), "event-service");
+  context.eventService = EpSession::EventService::_narrow(object.in());
+
+  EpSession::FaultInjector_var injector;
+  if (options.faultInjection) {
+    enableFaultInjection();
+    faultInjector = std::make_unique<FaultInjectorServant>();
+    object = activate(faultInjector.get(), "fault-injector");
+    injector = EpSession::FaultInjector::_narrow(object.in());
+  }
+
+  finder = std::make_unique<FactoryFinderServant>(context);
+  newWellFactory = std::make_unique<NewWellFactoryServant>(context);
+  storelessWellFactory = std::make_unique<StorelessWellFactoryServant>(context);
+  newWellBoreFactory = std::make_unique<NewWellBoreFactoryServant>(context);
+  storelessWellBoreFactory = std::make_unique<StorelessWellBoreFactoryServant>(context);
+  const struct {
+    PortableServer::Servant servant;
+    const char* id;
+    const char* repositoryId;
+    bool stored;
+  } factories[] = {
+      {newWellFactory.get(), "factory:NewWellFactory", EpiWell::_tc_NewWellFactory->id(), true},
+      {storelessWellFactory.get(), "factory:StorelessWellFactory", EpiWell::_tc_StorelessWellFactory->id(),
+       false},
+      {newWellBoreFactory.get(), "factory:NewWellBoreFactory", EpiWell::_tc_NewWellBoreFactory->id(), true},
+      {storelessWellBoreFactory.get(), "factory:StorelessWellBoreFactory",
+       EpiWell::_tc_StorelessWellBoreFactory->id(), false},
+  };
+  for (const auto& factory : factories) {
+    object = activate(factory.servant, factory.id);
+    finder->add(factory.repositoryId, factory.stored, object.in());
+  }
+  object = activate(finder.get(), "factory-finder");
+  CosLifeCycle::FactoryFinder_var finderRef = CosLifeCycle::FactoryFinder::_narrow(object.in());
+
+  manager = std::make_unique<SessionManagerServant>(context, injector.in());
+  session = std::make_unique<SessionServant>(context, *manager, finderRef.in());
+  project = std::make_unique<ProjectServant>(context);
+  well = std::make_unique<WellServant>(context);
+  wellBore = std::make_unique<WellBoreServant>(context);
+  context.poas[Kind::Session]->set_servant(session.get());
+  context.poas[Kind::Project]->set_servant(project.get());
+  context.poas[Kind::Well]->set_servant(well.get());
+  context.poas[Kind::StorelessWell]->set_servant(well.get());
+  context.poas[Kind::WellBore]->set_servant(wellBore.get());
+  context.poas[Kind::StorelessWellBore]->set_servant(wellBore.get());
+
+  PortableServer::ObjectId_var entryId = PortableServer::string_to_ObjectId("kelwell");
+  ins->activate_object_with_id(entryId.in(), manager.get());
+  object = ins->id_to_reference(entryId.in());
+  CORBA::String_var text = orb->object_to_string(object.in());
+  ior = text.in();
+  const auto address = addressOf(object.in());
+  corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
+
+  events->start();
+  omniORB::traceLevel = 1;   // errors and warnings from here on
+  PortableServer::POAManager_var rootManager = root->the_POAManager();
+  rootManager->activate();
+  PortableServer::POAManager_var insManager = ins->the_POAManager();
+  insManager->activate();
+  running = true;
+}
+
+void Service::Impl::stop() {
+  if (!running) return;
+  running = false;
+  try {
+    // Hold new calls and let the ones in progress finish before anything goes.
+    for (PortableServer::POA_ptr poa : {ins.in(), root.in()}) {
+      if (CORBA::is_nil(poa)) continue;
+      PortableServer::POAManager_var poaManager = poa->the_POAManager();
+      poaManager->hold_requests(true);
+    }
+  } catch (const CORBA::Exception&) {
+  }
+  if (events) events->stop();
+  catalogues.reset();
+  try {
+    context.orb->shutdown(true);
+    context.orb->destroy();
+  } catch (const CORBA::Exception&) {
+  }
+}
+
+Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
+  Impl& impl = *m_impl;
+  try {
+    impl.store = std::make_unique<Store>(options.store);
+  } catch (const EpDataStore::StoreException& e) {
+    throw StartError(std::string(e.message.in()) + ": " + e.detail.in());
+  }
+  impl.wells = std::make_unique<WellData>(*impl.store);
+  impl.startOrb(options);
+  try {
+    impl.createObjects(options);
+  } catch (const CORBA::Exception& e) {
+    impl.running = true;
+    impl.stop();
+    throw StartError(std::string("cannot create the service's objects: ") + e._name());
+  } catch (...) {
+    impl.running = true;
+    impl.stop();
+    throw;
+  }
+  if (!options.iorFile.empty()) {
+    try {
+      writeIorFile(options.iorFile, impl.ior);
+    } catch (...) {
+      impl.stop();
+      throw;
+    }
+  }
+}
+
+Service::~Service() { m_impl->stop(); }
+
+const std::string& Service::corbaloc() const { return m_impl->corbaloc; }
+
+const std::string& Service::ior() const { return m_impl->ior; }
+
+} // namespace kelwelld

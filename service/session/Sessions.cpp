@@ -1,0 +1,250 @@
+#include "Sessions.h"
+
+#include <EpiWell.hh>
+
+#include "../core/Catalogues.h"
+#include "../core/Corba.h"
+#include "../core/Events.h"
+#include "../core/FaultInjection.h"
+#include "../core/Query.h"
+#include "../core/Store.h"
+#include "../core/Time.h"
+#include "../well/WellData.h"
+
+namespace kelwelld {
+
+// ------------------------------------------------------------ SessionManager
+
+SessionManagerServant::SessionManagerServant(Context& context, EpSession::FaultInjector_ptr faultInjector)
+    : m_context(context), m_faultInjector(EpSession::FaultInjector::_duplicate(faultInjector)) {}
+
+EpSession::Session_ptr SessionManagerServant::openSession(const char* user) {
+  const auto fault = enterFault("openSession");
+  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Session::_nil();
+  std::string id;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    id = formatId(Kind::Session, ++m_lastSession);
+    m_users.emplace(id, user);
+  }
+  return m_context.referenceAs<EpSession::Session>(id);
+}
+
+EpUnitOfMeasureService::UnitService_ptr SessionManagerServant::getUnitService() {
+  const auto fault = enterFault("getUnitService");
+  if (fault && fault->action == EpSession::RETURN_NIL) return EpUnitOfMeasureService::UnitService::_nil();
+  return m_context.catalogues->unitService();
+}
+
+EpCoordinateService::CoordinateService_ptr SessionManagerServant::getCoordinateService() {
+  const auto fault = enterFault("getCoordinateService");
+  if (fault && fault->action == EpSession::RETURN_NIL)
+    return EpCoordinateService::CoordinateService::_nil();
+  return m_context.catalogues->coordinateService();
+}
+
+EpReferenceValueService::ReferenceValueService_ptr SessionManagerServant::getReferenceValueService() {
+  const auto fault = enterFault("getReferenceValueService");
+  if (fault && fault->action == EpSession::RETURN_NIL)
+    return EpReferenceValueService::ReferenceValueService::_nil();
+  return m_context.catalogues->referenceValueService();
+}
+
+EpSession::EventService_ptr SessionManagerServant::getEventService() {
+  const auto fault = enterFault("getEventService");
+  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::EventService::_nil();
+  return EpSession::EventService::_duplicate(m_context.eventService.in());
+}
+
+EpSession::FaultInjector_ptr SessionManagerServant::getFaultInjector() {
+  return EpSession::FaultInjector::_duplicate(m_faultInjector.in());
+}
+
+char* SessionManagerServant::getVersion() {
+  enterFault("getVersion");
+  return dup(m_context.version);
+}
+
+std::string SessionManagerServant::userOf(const std::string& sessionId) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const auto found = m_users.find(sessionId);
+  if (found == m_users.end()) throwNotExist();
+  return found->second;
+}
+
+// ------------------------------------------------------------------- Session
+
+SessionServant::SessionServant(Context& context, SessionManagerServant& manager,
+                               CosLifeCycle::FactoryFinder_ptr finder)
+    : m_context(context), m_manager(manager), m_finder(CosLifeCycle::FactoryFinder::_duplicate(finder)) {}
+
+std::string SessionServant::session(const char* operation) {
+  const std::string id = m_context.currentId();
+  enterFault(operation, id);
+  return m_manager.userOf(id);
+}
+
+char* SessionServant::getUser() {
+  return dup(session("getUser"));
+}
+
+char* SessionServant::getUnitSystem() {
+  session("getUnitSystem");
+  return dup(m_context.unitSystem);
+}
+
+EpSession::Project_ptr SessionServant::openProject(const char* name) {
+  const std::string id = m_context.currentId();
+  const auto fault = enterFault("openProject", id);
+  m_manager.userOf(id);
+  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Project::_nil();
+  long long number = 0;
+  {
+    ReadLock lock(*m_context.store);
+    Statement query(*m_context.store, "SELECT id FROM projects WHERE name = ?1");
+    query.describe("Could not look up the project " + quoted(name)).bind(1, std::string(name));
+    if (!query.step()) throwFailed("There is no project named " + quoted(name) + ". ");
+    number = query.integer(0);
+  }
+  return m_context.referenceAs<EpSession::Project>(formatId(Kind::Project, number));
+}
+
+EpSession::Project_ptr SessionServant::createProject(const char* name) {
+  const std::string id = m_context.currentId();
+  const auto fault = enterFault("createProject", id);
+  m_manager.userOf(id);
+  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Project::_nil();
+  const std::string text(name);
+  if (text.empty()) throwFailed("A project needs a name. ");
+  std::string projectId;
+  {
+    Transaction transaction(*m_context.store, "Could not create the project " + quoted(text));
+    {
+      Statement taken(*m_context.store, "SELECT 1 FROM projects WHERE name = ?1");
+      taken.describe("Could not create the project " + quoted(text)).bind(1, text);
+      if (taken.step()) throwFailed("The project name " + quoted(text) + " is taken. ");
+    }
+    Statement insert(*m_context.store, "INSERT INTO projects(name, created) VALUES (?1, ?2)");
+    insert.describe("Could not create the project " + quoted(text)).bind(1, text).bind(2, nowUtc()).run();
+    projectId = formatId(Kind::Project, transaction.lastInsertId());
+    transaction.commit();
+  }
+  m_context.changed(projectId, "created", "createProject");
+  return m_context.referenceAs<EpSession::Project>(projectId);
+}
+
+EpSession::ProjectSeq* SessionServant::listProjects() {
+  session("listProjects");
+  std::vector<std::string> ids;
+  {
+    ReadLock lock(*m_context.store);
+    Statement query(*m_context.store, "SELECT id FROM projects ORDER BY id");
+    query.describe("Could not list the projects");
+    while (query.step()) ids.push_back(formatId(Kind::Project, query.integer(0)));
+  }
+  EpSession::ProjectSeq_var projects = new EpSession::ProjectSeq;
+  projects->length(static_cast<CORBA::ULong>(ids.size()));
+  for (CORBA::ULong i = 0; i < ids.size(); ++i)
+    projects[i] = m_context.referenceAs<EpSession::Project>(ids[i]);
+  return projects._retn();
+}
+
+CosLifeCycle::FactoryFinder_ptr SessionServant::getFactoryFinder() {
+  const std::string id = m_context.currentId();
+  const auto fault = enterFault("getFactoryFinder", id);
+  m_manager.userOf(id);
+  if (fault && fault->action == EpSession::RETURN_NIL) return CosLifeCycle::FactoryFinder::_nil();
+  return CosLifeCycle::FactoryFinder::_duplicate(m_finder.in());
+}
+
+// ------------------------------------------------------------------- Project
+
+ProjectServant::ProjectServant(Context& context) : m_context(context) {}
+
+std::pair<long long, std::string> ProjectServant::project(const char* operation) {
+  const std::string id = m_context.currentId();
+  enterFault(operation, id);
+  const auto number = numberOf(id, Kind::Project);
+  if (!number) throwNotExist();
+  ReadLock lock(*m_context.store);
+  Statement query(*m_context.store, "SELECT name FROM projects WHERE id = ?1");
+  query.describe("Could not read the project " + id).bind(1, *number);
+  if (!query.step()) throwNotExist();
+  return {*number, query.text(0)};
+}
+
+char* ProjectServant::getId() {
+  const auto p = project("getId");
+  return dup(formatId(Kind::Project, p.first));
+}
+
+char* ProjectServant::getStoreName() {
+  project("getStoreName");
+  return dup(m_context.store->name());
+}
+
+char* ProjectServant::getEntityType() {
+  project("getEntityType");
+  return dup(entityTypeOf(Kind::Project));
+}
+
+char* ProjectServant::getName() {
+  return dup(project("getName").second);
+}
+
+EpEntity::EntitySeq* ProjectServant::executeQuery(const char* entityType, const char* whereClause,
+                                                  const EpSession::QueryParameterSeq& parameters) {
+  const auto p = project("executeQuery");
+  const std::string type(entityType);
+  const QuerySchema* schema = nullptr;
+  if (type == WellData::wellSchema().entityType) schema = &WellData::wellSchema();
+  if (type == WellData::wellBoreSchema().entityType) schema = &WellData::wellBoreSchema();
+  if (!schema)
+    throwBadArguments("The entity type " + quoted(type) + " cannot be queried; known: " +
+                      WellData::wellSchema().entityType + ", " + WellData::wellBoreSchema().entityType +
+                      ". ");
+  QueryParameters values;
+  for (CORBA::ULong i = 0; i < parameters.length(); ++i)
+    values.emplace_back(parameters[i].name.in(), parameters[i].value.in());
+  CompiledQuery query;
+  try {
+    query = compileWhere(*schema, whereClause, values);
+  } catch (const QueryError& e) {
+    throwBadArguments(e.what());
+  }
+  const std::vector<std::string> ids = schema == &WellData::wellSchema()
+                                           ? m_context.wells->queryWells(p.first, query)
+                                           : m_context.wells->queryWellBores(p.first, query);
+  EpEntity::EntitySeq_var result = new EpEntity::EntitySeq;
+  result->length(static_cast<CORBA::ULong>(ids.size()));
+  for (CORBA::ULong i = 0; i < ids.size(); ++i)
+    result[i] = m_context.referenceAs<EpEntity::Entity>(ids[i]);
+  return result._retn();
+}
+
+// ------------------------------------------------------------- FactoryFinder
+
+FactoryFinderServant::FactoryFinderServant(Context& context) : m_context(context) {}
+
+void FactoryFinderServant::add(const char* repositoryId, bool stored, CORBA::Object_ptr factory) {
+  m_factories[{repositoryId, stored}] = CORBA::Object::_duplicate(factory);
+}
+
+CosLifeCycle::Factories* FactoryFinderServant::find_factories(const CosLifeCycle::Key& key) {
+  const auto fault = enterFault("find_factories");
+  if (key.length() != 1) throw CosLifeCycle::NoFactory(key);
+  const std::string id(key[0].id.in());
+  const std::string kind(key[0].kind.in());
+  const bool stored = !kind.empty();
+  if (stored && kind != m_context.store->name()) throw CosLifeCycle::NoFactory(key);
+  const auto found = m_factories.find({id, stored});
+  if (found == m_factories.end()) throw CosLifeCycle::NoFactory(key);
+  CosLifeCycle::Factories_var factories = new CosLifeCycle::Factories;
+  factories->length(1);
+  factories[0] = fault && fault->action == EpSession::RETURN_NIL
+                     ? CORBA::Object::_nil()
+                     : CORBA::Object::_duplicate(found->second.in());
+  return factories._retn();
+}
+
+} // namespace kelwelld

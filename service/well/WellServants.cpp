@@ -1,0 +1,471 @@
+#include "WellServants.h"
+
+#include <cmath>
+#include <limits>
+
+#include "../core/Catalogues.h"
+#include "../core/Corba.h"
+#include "../core/Store.h"
+#include "../core/Time.h"
+#include "Values.h"
+#include "WellData.h"
+
+namespace kelwelld {
+
+namespace {
+
+bool isNil(const std::optional<ValueFault>& fault) {
+  return fault && fault->action == EpSession::RETURN_NIL;
+}
+
+bool outOfRange(const std::optional<ValueFault>& fault) {
+  return fault && fault->action == EpSession::RETURN_OUT_OF_RANGE;
+}
+
+EpEntity::EntitySeq* entities(const Context& context, const std::vector<std::string>& ids) {
+  EpEntity::EntitySeq_var result = new EpEntity::EntitySeq;
+  result->length(static_cast<CORBA::ULong>(ids.size()));
+  for (CORBA::ULong i = 0; i < ids.size(); ++i)
+    result[i] = context.referenceAs<EpEntity::Entity>(ids[i]);
+  return result._retn();
+}
+
+std::string storeNameOf(const Context& context, const std::string& id) {
+  const auto key = parseId(id);
+  return key && isStored(key->kind) ? context.store->name() : std::string();
+}
+
+[[noreturn]] void unknownSelector(const std::string& selector, const char* valid) {
+  throwValidation("The selector " + quoted(selector) + " is not known; valid selectors: " + valid + ". ");
+}
+
+} // namespace
+
+// ====================================================================== Well
+
+WellServant::WellServant(Context& context) : m_context(context) {}
+
+WellServant::Call WellServant::read(const char* operation) {
+  Call call;
+  call.id = m_context.currentId();
+  call.fault = enterFault(operation, call.id);
+  auto record = m_context.wells->well(call.id);
+  if (!record) throwNotExist();
+  call.record = std::move(*record);
+  return call;
+}
+
+void WellServant::write(const char* operation, std::string WellRecord::*stamp,
+                        const std::function<void(WellRecord&)>& change) {
+  const std::string id = m_context.currentId();
+  const std::string now = nowUtc();
+  const auto saved = m_context.wells->modifyWell(id, [&](WellRecord& r) {
+    change(r);
+    r.*stamp = now;
+  });
+  if (!saved) throwNotExist();
+  m_context.changed(id, "modified", operation);
+}
+
+char* WellServant::text(const char* operation, std::string WellRecord::*member) {
+  return dup(read(operation).record.*member);
+}
+
+void WellServant::setText(const char* operation, std::string WellRecord::*member, const char* value) {
+  enterFault(operation, m_context.currentId());
+  const std::string text(value);
+  write(operation, &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.*member = text; });
+}
+
+char* WellServant::getId() { return dup(read("getId").id); }
+
+char* WellServant::getStoreName() {
+  return dup(storeNameOf(m_context, read("getStoreName").id));
+}
+
+char* WellServant::getEntityType() {
+  read("getEntityType");
+  return dup(entityTypeOf(Kind::Well));
+}
+
+EpSession::Project_ptr WellServant::getProject() {
+  const Call call = read("getProject");
+  if (isNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
+  return m_context.referenceAs<EpSession::Project>(call.record.projectId);
+}
+
+char* WellServant::getLastModified(const char* selector) {
+  const Call call = read("getLastModified");
+  const WellRecord& r = call.record;
+  const std::string which(selector);
+  if (which.empty() || which == "all")
+    return dup(newest({&r.created, &r.modifiedAttributes, &r.modifiedAliases, &r.modifiedWellBores}));
+  if (which == "attributes") return dup(r.modifiedAttributes);
+  if (which == "aliases") return dup(r.modifiedAliases);
+  if (which == "wellbores") return dup(r.modifiedWellBores);
+  unknownSelector(which, "\"\" or \"all\", \"attributes\", \"aliases\", \"wellbores\"");
+}
+
+char* WellServant::getCountry() { return text("getCountry", &WellRecord::country); }
+void WellServant::setCountry(const char* v) { setText("setCountry", &WellRecord::country, v); }
+char* WellServant::getCounty() { return text("getCounty", &WellRecord::county); }
+void WellServant::setCounty(const char* v) { setText("setCounty", &WellRecord::county, v); }
+char* WellServant::getCurrentOperator() { return text("getCurrentOperator", &WellRecord::currentOperator); }
+void WellServant::setCurrentOperator(const char* v) {
+  setText("setCurrentOperator", &WellRecord::currentOperator, v);
+}
+char* WellServant::getField() { return text("getField", &WellRecord::field); }
+void WellServant::setField(const char* v) { setText("setField", &WellRecord::field, v); }
+char* WellServant::getPlatformIdentifier() {
+  return text("getPlatformIdentifier", &WellRecord::platformIdentifier);
+}
+void WellServant::setPlatformIdentifier(const char* v) {
+  setText("setPlatformIdentifier", &WellRecord::platformIdentifier, v);
+}
+char* WellServant::getStateOrProvince() { return text("getStateOrProvince", &WellRecord::stateOrProvince); }
+void WellServant::setStateOrProvince(const char* v) {
+  setText("setStateOrProvince", &WellRecord::stateOrProvince, v);
+}
+char* WellServant::getWellStatus() { return text("getWellStatus", &WellRecord::wellStatus); }
+void WellServant::setWellStatus(const char* v) { setText("setWellStatus", &WellRecord::wellStatus, v); }
+
+char* WellServant::getSpudDate() { return text("getSpudDate", &WellRecord::spudDate); }
+
+void WellServant::setSpudDate(const char* value) {
+  enterFault("setSpudDate", m_context.currentId());
+  // Validated before the write starts: a refused value changes nothing.
+  const std::string date = checkedDate(value, "spud date");
+  write("setSpudDate", &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.spudDate = date; });
+}
+
+EpiTypes::DataQuantity* WellServant::getWaterDepth() {
+  const Call call = read("getWaterDepth");
+  return quantityToRemote(call.record.waterDepth, *m_context.catalogues, call.fault);
+}
+
+void WellServant::setWaterDepth(const EpiTypes::DataQuantity& value) {
+  const std::string id = m_context.currentId();
+  enterFault("setWaterDepth", id);
+  const Quantity depth = lengthFromRemote(value, "water depth", *m_context.catalogues);
+  write("setWaterDepth", &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.waterDepth = depth; });
+}
+
+EpCoordinateService::Coordinate* WellServant::getLocation(EpCoordinateService::System_ptr system) {
+  const Call call = read("getLocation");
+  Catalogues& catalogues = *m_context.catalogues;
+  const auto target = catalogues.resolveSystem(system);
+  if (!target)
+    throw EpCoordinateService::NoKnownTransformException(
+        "The coordinate system asked for is not known to the service. ");
+  const Location& stored = call.record.location;
+  std::string systemName = target->empty() ? stored.system : *target;
+  std::vector<XYZ> points{{stored.x, stored.y, stored.z}};
+  if (!stored.set) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    points[0] = {nan, nan, nan};
+    if (systemName.empty()) systemName = catalogues.defaultSystem();
+  } else if (systemName != stored.system) {
+    catalogues.transform(stored.system, systemName, points);
+  }
+  EpCoordinateService::Coordinate_var result = new EpCoordinateService::Coordinate;
+  result->system = isNil(call.fault) ? EpCoordinateService::System::_nil()
+                                     : catalogues.systemReference(systemName);
+  result->x = points[0].x;
+  result->y = points[0].y;
+  result->z = points[0].z;
+  return result._retn();
+}
+
+void WellServant::setLocation(const EpCoordinateService::Coordinate& value) {
+  const std::string id = m_context.currentId();
+  enterFault("setLocation", id);
+  const auto system = m_context.catalogues->resolveSystem(value.system.in());
+  if (!system) throwValidation("The coordinate system of the location is not known to the service. ");
+  if (system->empty()) throwValidation("The location has no coordinate system (nil). ");
+  if (!std::isfinite(value.x) || !std::isfinite(value.y) || !std::isfinite(value.z))
+    throwValidation("The location's coordinates must be finite numbers. ");
+  Location location{true, *system, value.x, value.y, value.z};
+  write("setLocation", &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.location = location; });
+}
+
+CosPropertyService::Property* WellServant::getIdentifier() {
+  const Call call = read("getIdentifier");
+  return propertyToRemote(call.record.identifierName, call.record.identifierValue);
+}
+
+CosPropertyService::Properties* WellServant::getAliases() {
+  return aliasesToRemote(read("getAliases").record.aliases);
+}
+
+void WellServant::setAliases(const CosPropertyService::Properties& aliases) {
+  const std::string id = m_context.currentId();
+  enterFault("setAliases", id);
+  const std::vector<Alias> list = aliasesFromRemote(aliases);
+  write("setAliases", &WellRecord::modifiedAliases, [&](WellRecord& r) { r.aliases = list; });
+}
+
+EpEntity::EntitySeq* WellServant::getWellBores() {
+  const Call call = read("getWellBores");
+  return entities(m_context, m_context.wells->wellBoresOf(call.id));
+}
+
+// ================================================================== WellBore
+
+WellBoreServant::WellBoreServant(Context& context) : m_context(context) {}
+
+WellBoreServant::Call WellBoreServant::read(const char* operation) {
+  Call call;
+  call.id = m_context.currentId();
+  call.fault = enterFault(operation, call.id);
+  auto record = m_context.wells->wellBore(call.id);
+  if (!record) throwNotExist();
+  call.record = std::move(*record);
+  return call;
+}
+
+void WellBoreServant::write(const char* operation, std::string WellBoreRecord::*stamp,
+                            const std::function<void(WellBoreRecord&)>& change) {
+  const std::string id = m_context.currentId();
+  const std::string now = nowUtc();
+  const auto saved = m_context.wells->modifyWellBore(id, [&](WellBoreRecord& r) {
+    change(r);
+    r.*stamp = now;
+  });
+  if (!saved) throwNotExist();
+  m_context.changed(id, "modified", operation);
+}
+
+char* WellBoreServant::text(const char* operation, std::string WellBoreRecord::*member) {
+  return dup(read(operation).record.*member);
+}
+
+void WellBoreServant::setCode(const char* operation, std::string WellBoreRecord::*member,
+                              const char* value, const char* attribute, const char* setName) {
+  enterFault(operation, m_context.currentId());
+  const std::string code(value);
+  if (!code.empty() && !m_context.catalogues->isCode(setName, code))
+    throwValidation(std::string("The ") + attribute + " " + quoted(code) +
+                    " is not a code of the reference value set " + quoted(setName) +
+                    " (authority \"Kelvast\"); the reference value service lists the valid codes, "
+                    "and \"\" clears it. ");
+  write(operation, &WellBoreRecord::modifiedAttributes, [&](WellBoreRecord& r) { r.*member = code; });
+}
+
+short WellBoreServant::enumeration(const char* operation, short WellBoreRecord::*member) {
+  const Call call = read(operation);
+  if (outOfRange(call.fault)) return static_cast<short>(call.fault->value);
+  return call.record.*member;
+}
+
+void WellBoreServant::setEnumeration(const char* operation, short WellBoreRecord::*member, short value,
+                                     short last, const char* attribute) {
+  enterFault(operation, m_context.currentId());
+  const short checked = checkedEnum(value, last, attribute);
+  write(operation, &WellBoreRecord::modifiedAttributes, [&](WellBoreRecord& r) { r.*member = checked; });
+}
+
+EpiTypes::DataQuantity* WellBoreServant::quantity(const char* operation, Quantity WellBoreRecord::*member) {
+  const Call call = read(operation);
+  return quantityToRemote(call.record.*member, *m_context.catalogues, call.fault);
+}
+
+void WellBoreServant::setQuantity(const char* operation, Quantity WellBoreRecord::*member,
+                                  const EpiTypes::DataQuantity& value, const char* attribute) {
+  enterFault(operation, m_context.currentId());
+  const Quantity checked = lengthFromRemote(value, attribute, *m_context.catalogues);
+  write(operation, &WellBoreRecord::modifiedAttributes, [&](WellBoreRecord& r) { r.*member = checked; });
+}
+
+void WellBoreServant::notYet(const char* operation) {
+  enterFault(operation, m_context.currentId());
+  throw CORBA::NO_IMPLEMENT(0, CORBA::COMPLETED_NO);
+}
+
+char* WellBoreServant::getId() { return dup(read("getId").id); }
+
+char* WellBoreServant::getStoreName() {
+  return dup(storeNameOf(m_context, read("getStoreName").id));
+}
+
+char* WellBoreServant::getEntityType() {
+  read("getEntityType");
+  return dup(entityTypeOf(Kind::WellBore));
+}
+
+EpSession::Project_ptr WellBoreServant::getProject() {
+  const Call call = read("getProject");
+  if (isNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
+  return m_context.referenceAs<EpSession::Project>(call.record.projectId);
+}
+
+char* WellBoreServant::getLastModified(const char* selector) {
+  const Call call = read("getLastModified");
+  const WellBoreRecord& r = call.record;
+  const std::string which(selector);
+  if (which.empty() || which == "all")
+    return dup(newest({&r.created, &r.modifiedAttributes, &r.modifiedAliases, &r.modifiedPath}));
+  if (which == "attributes") return dup(r.modifiedAttributes);
+  if (which == "aliases") return dup(r.modifiedAliases);
+  if (which == "path") return dup(r.modifiedPath);
+  unknownSelector(which, "\"\" or \"all\", \"attributes\", \"aliases\", \"path\"");
+}
+
+char* WellBoreServant::getBoreStatus() { return text("getBoreStatus", &WellBoreRecord::boreStatus); }
+void WellBoreServant::setBoreStatus(const char* v) {
+  setCode("setBoreStatus", &WellBoreRecord::boreStatus, v, "bore status", "WellboreStatus");
+}
+char* WellBoreServant::getFlowDirection() { return text("getFlowDirection", &WellBoreRecord::flowDirection); }
+void WellBoreServant::setFlowDirection(const char* v) {
+  setCode("setFlowDirection", &WellBoreRecord::flowDirection, v, "flow direction", "FlowDirection");
+}
+char* WellBoreServant::getFluidType() { return text("getFluidType", &WellBoreRecord::fluidType); }
+void WellBoreServant::setFluidType(const char* v) {
+  setCode("setFluidType", &WellBoreRecord::fluidType, v, "fluid type", "GenericFluidComponent");
+}
+char* WellBoreServant::getShowType() { return text("getShowType", &WellBoreRecord::showType); }
+void WellBoreServant::setShowType(const char* v) {
+  setCode("setShowType", &WellBoreRecord::showType, v, "show type", "GenericFluidComponent");
+}
+
+EpiWell::WellBore::TotalDepthReference WellBoreServant::getTotalDepthType() {
+  return enumeration("getTotalDepthType", &WellBoreRecord::totalDepthType);
+}
+void WellBoreServant::setTotalDepthType(EpiWell::WellBore::TotalDepthReference v) {
+  setEnumeration("setTotalDepthType", &WellBoreRecord::totalDepthType, v, EpiWell::WellBore::PLANNED,
+                 "total depth type");
+}
+EpiWell::WellBore::CalculationMethod WellBoreServant::getCalcMethod() {
+  return enumeration("getCalcMethod", &WellBoreRecord::calcMethod);
+}
+void WellBoreServant::setCalcMethod(EpiWell::WellBore::CalculationMethod v) {
+  setEnumeration("setCalcMethod", &WellBoreRecord::calcMethod, v, EpiWell::WellBore::MERCURY,
+                 "calculation method");
+}
+EpiWell::WellBore::WellDepthDatum WellBoreServant::getElevationDatum() {
+  return enumeration("getElevationDatum", &WellBoreRecord::elevationDatum);
+}
+void WellBoreServant::setElevationDatum(EpiWell::WellBore::WellDepthDatum v) {
+  setEnumeration("setElevationDatum", &WellBoreRecord::elevationDatum, v, EpiWell::WellBore::CASING_FLANGE,
+                 "elevation datum");
+}
+
+EpiTypes::DataQuantity* WellBoreServant::getTotalDepth() {
+  return quantity("getTotalDepth", &WellBoreRecord::totalDepth);
+}
+void WellBoreServant::setTotalDepth(const EpiTypes::DataQuantity& v) {
+  setQuantity("setTotalDepth", &WellBoreRecord::totalDepth, v, "total depth");
+}
+EpiTypes::DataQuantity* WellBoreServant::getPlugBackTotalDepth() {
+  return quantity("getPlugBackTotalDepth", &WellBoreRecord::plugBackTotalDepth);
+}
+void WellBoreServant::setPlugBackTotalDepth(const EpiTypes::DataQuantity& v) {
+  setQuantity("setPlugBackTotalDepth", &WellBoreRecord::plugBackTotalDepth, v, "plug-back total depth");
+}
+EpiTypes::DataQuantity* WellBoreServant::getElevation() {
+  return quantity("getElevation", &WellBoreRecord::elevation);
+}
+void WellBoreServant::setElevation(const EpiTypes::DataQuantity& v) {
+  setQuantity("setElevation", &WellBoreRecord::elevation, v, "elevation");
+}
+
+char* WellBoreServant::getCompletionDate() {
+  return text("getCompletionDate", &WellBoreRecord::completionDate);
+}
+
+void WellBoreServant::setCompletionDate(const char* value) {
+  enterFault("setCompletionDate", m_context.currentId());
+  const std::string date = checkedDate(value, "completion date");
+  write("setCompletionDate", &WellBoreRecord::modifiedAttributes,
+        [&](WellBoreRecord& r) { r.completionDate = date; });
+}
+
+CosPropertyService::Property* WellBoreServant::getIdentifier() {
+  const Call call = read("getIdentifier");
+  return propertyToRemote(call.record.identifierName, call.record.identifierValue);
+}
+
+EpiWell::Well_ptr WellBoreServant::getWell() {
+  const Call call = read("getWell");
+  if (isNil(call.fault)) return EpiWell::Well::_nil();
+  return m_context.referenceAs<EpiWell::Well>(call.record.wellId);
+}
+
+CosPropertyService::Properties* WellBoreServant::getAliases() {
+  return aliasesToRemote(read("getAliases").record.aliases);
+}
+
+void WellBoreServant::setAliases(const CosPropertyService::Properties& aliases) {
+  enterFault("setAliases", m_context.currentId());
+  const std::vector<Alias> list = aliasesFromRemote(aliases);
+  write("setAliases", &WellBoreRecord::modifiedAliases, [&](WellBoreRecord& r) { r.aliases = list; });
+}
+
+// The path geometry is served by a later part of the service.
+EpGeometry::Polyline_ptr WellBoreServant::getDepthPath(EpCoordinateService::System_ptr) {
+  notYet("getDepthPath");
+}
+EpGeometry::Polyline_ptr WellBoreServant::getTimePath(EpiWell::WellVelocity_ptr) {
+  notYet("getTimePath");
+}
+EpCoordinateService::Coordinate* WellBoreServant::getPathLastPoint(EpCoordinateService::System_ptr) {
+  notYet("getPathLastPoint");
+}
+EpCoordinateService::Coordinates* WellBoreServant::getLocations(const EpiTypes::DataQuantities&,
+                                                                EpCoordinateService::System_ptr,
+                                                                EpiWell::WellVelocity_ptr) {
+  notYet("getLocations");
+}
+EpiWell::WellBore::PathData* WellBoreServant::getPathData(EpTypes::DataType, EpUnitOfMeasureService::Unit_ptr,
+                                                          EpUnitOfMeasureService::Unit_ptr,
+                                                          EpUnitOfMeasureService::Unit_ptr) {
+  notYet("getPathData");
+}
+void WellBoreServant::setPathData(const EpiWell::WellBore::PathData&) { notYet("setPathData"); }
+EpiWell::Depths* WellBoreServant::convertDepths(const EpiWell::Depths&, EpTypes::DataType,
+                                                EpUnitOfMeasureService::Unit_ptr, EpiWell::DepthType) {
+  notYet("convertDepths");
+}
+EpCoordinateService::System_ptr WellBoreServant::createLocalXYTvd(EpUnitOfMeasureService::Unit_ptr,
+                                                                  EpUnitOfMeasureService::Unit_ptr,
+                                                                  EpUnitOfMeasureService::Unit_ptr) {
+  notYet("createLocalXYTvd");
+}
+EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyMd(EpUnitOfMeasureService::Unit_ptr,
+                                                                   EpUnitOfMeasureService::Unit_ptr,
+                                                                   EpUnitOfMeasureService::Unit_ptr) {
+  notYet("createLocalDxDyMd");
+}
+EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyTvd(EpUnitOfMeasureService::Unit_ptr,
+                                                                    EpUnitOfMeasureService::Unit_ptr,
+                                                                    EpUnitOfMeasureService::Unit_ptr) {
+  notYet("createLocalDxDyTvd");
+}
+
+// No velocity functions, traces or picks exist yet below a wellbore.
+EpiWell::WellVelocity_ptr WellBoreServant::getDefaultWellVelocity() {
+  read("getDefaultWellVelocity");
+  return EpiWell::WellVelocity::_nil();
+}
+
+void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity) {
+  read("setDefaultWellVelocity");
+  if (!CORBA::is_nil(velocity))
+    throwValidation("The velocity function is not one of this wellbore's velocity functions. ");
+}
+
+EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
+  read("getLogTraces");
+  return new EpEntity::EntitySeq;
+}
+
+EpEntity::EntitySeq* WellBoreServant::getPicks() {
+  read("getPicks");
+  return new EpEntity::EntitySeq;
+}
+
+EpEntity::EntitySeq* WellBoreServant::getWellVelocities() {
+  read("getWellVelocities");
+  return new EpEntity::EntitySeq;
+}
+
+} // namespace kelwelld

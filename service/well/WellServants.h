@@ -1,0 +1,163 @@
+// The Well and WellBore servants: one default servant per interface, serving
+// both the stored POA and the storeless one; each call finds its entity by
+// the object id it was made on.
+#ifndef KELWELLD_WELLSERVANTS_H
+#define KELWELLD_WELLSERVANTS_H
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <EpiWell.hh>
+
+#include "../core/Context.h"
+#include "../core/FaultInjection.h"
+#include "Records.h"
+
+namespace kelwelld {
+
+class WellServant : public POA_EpiWell::Well {
+public:
+  explicit WellServant(Context& context);
+
+  char* getId() override;
+  char* getStoreName() override;
+  char* getEntityType() override;
+  EpSession::Project_ptr getProject() override;
+  char* getLastModified(const char* selector) override;
+
+  char* getCountry() override;
+  void setCountry(const char* value) override;
+  char* getCounty() override;
+  void setCounty(const char* value) override;
+  char* getCurrentOperator() override;
+  void setCurrentOperator(const char* value) override;
+  char* getField() override;
+  void setField(const char* value) override;
+  char* getPlatformIdentifier() override;
+  void setPlatformIdentifier(const char* value) override;
+  char* getStateOrProvince() override;
+  void setStateOrProvince(const char* value) override;
+  char* getWellStatus() override;
+  void setWellStatus(const char* value) override;
+  char* getSpudDate() override;
+  void setSpudDate(const char* value) override;
+  EpiTypes::DataQuantity* getWaterDepth() override;
+  void setWaterDepth(const EpiTypes::DataQuantity& value) override;
+  EpCoordinateService::Coordinate* getLocation(EpCoordinateService::System_ptr system) override;
+  void setLocation(const EpCoordinateService::Coordinate& value) override;
+  CosPropertyService::Property* getIdentifier() override;
+  CosPropertyService::Properties* getAliases() override;
+  void setAliases(const CosPropertyService::Properties& aliases) override;
+  EpEntity::EntitySeq* getWellBores() override;
+
+private:
+  struct Call {
+    std::string id;
+    WellRecord record;
+    std::optional<ValueFault> fault;
+  };
+  // Enters the operation: fault check, then the record (OBJECT_NOT_EXIST when gone).
+  Call read(const char* operation);
+  // Applies change in one write (the operation has entered its fault check
+  // and validated its input); stamps the part changed and reports the change.
+  void write(const char* operation, std::string WellRecord::*stamp,
+             const std::function<void(WellRecord&)>& change);
+  char* text(const char* operation, std::string WellRecord::*member);
+  void setText(const char* operation, std::string WellRecord::*member, const char* value);
+
+  Context& m_context;
+};
+
+class WellBoreServant : public POA_EpiWell::WellBore {
+public:
+  explicit WellBoreServant(Context& context);
+
+  char* getId() override;
+  char* getStoreName() override;
+  char* getEntityType() override;
+  EpSession::Project_ptr getProject() override;
+  char* getLastModified(const char* selector) override;
+
+  char* getBoreStatus() override;
+  void setBoreStatus(const char* value) override;
+  char* getFlowDirection() override;
+  void setFlowDirection(const char* value) override;
+  char* getFluidType() override;
+  void setFluidType(const char* value) override;
+  char* getShowType() override;
+  void setShowType(const char* value) override;
+  EpiWell::WellBore::TotalDepthReference getTotalDepthType() override;
+  void setTotalDepthType(EpiWell::WellBore::TotalDepthReference value) override;
+  EpiWell::WellBore::CalculationMethod getCalcMethod() override;
+  void setCalcMethod(EpiWell::WellBore::CalculationMethod value) override;
+  EpiWell::WellBore::WellDepthDatum getElevationDatum() override;
+  void setElevationDatum(EpiWell::WellBore::WellDepthDatum value) override;
+  EpiTypes::DataQuantity* getTotalDepth() override;
+  void setTotalDepth(const EpiTypes::DataQuantity& value) override;
+  EpiTypes::DataQuantity* getPlugBackTotalDepth() override;
+  void setPlugBackTotalDepth(const EpiTypes::DataQuantity& value) override;
+  EpiTypes::DataQuantity* getElevation() override;
+  void setElevation(const EpiTypes::DataQuantity& value) override;
+  char* getCompletionDate() override;
+  void setCompletionDate(const char* value) override;
+  CosPropertyService::Property* getIdentifier() override;
+  EpiWell::Well_ptr getWell() override;
+  CosPropertyService::Properties* getAliases() override;
+  void setAliases(const CosPropertyService::Properties& aliases) override;
+
+  EpGeometry::Polyline_ptr getDepthPath(EpCoordinateService::System_ptr system) override;
+  EpGeometry::Polyline_ptr getTimePath(EpiWell::WellVelocity_ptr velocity) override;
+  EpCoordinateService::Coordinate* getPathLastPoint(EpCoordinateService::System_ptr system) override;
+  EpCoordinateService::Coordinates* getLocations(const EpiTypes::DataQuantities& measuredDepths,
+                                                 EpCoordinateService::System_ptr system,
+                                                 EpiWell::WellVelocity_ptr velocity) override;
+  EpiWell::WellBore::PathData* getPathData(EpTypes::DataType type,
+                                           EpUnitOfMeasureService::Unit_ptr distanceUnit,
+                                           EpUnitOfMeasureService::Unit_ptr depthUnit,
+                                           EpUnitOfMeasureService::Unit_ptr timeUnit) override;
+  void setPathData(const EpiWell::WellBore::PathData& data) override;
+  EpiWell::Depths* convertDepths(const EpiWell::Depths& depths, EpTypes::DataType type,
+                                 EpUnitOfMeasureService::Unit_ptr unit, EpiWell::DepthType target) override;
+  EpCoordinateService::System_ptr createLocalXYTvd(EpUnitOfMeasureService::Unit_ptr xUnit,
+                                                   EpUnitOfMeasureService::Unit_ptr yUnit,
+                                                   EpUnitOfMeasureService::Unit_ptr zUnit) override;
+  EpCoordinateService::System_ptr createLocalDxDyMd(EpUnitOfMeasureService::Unit_ptr xUnit,
+                                                    EpUnitOfMeasureService::Unit_ptr yUnit,
+                                                    EpUnitOfMeasureService::Unit_ptr zUnit) override;
+  EpCoordinateService::System_ptr createLocalDxDyTvd(EpUnitOfMeasureService::Unit_ptr xUnit,
+                                                     EpUnitOfMeasureService::Unit_ptr yUnit,
+                                                     EpUnitOfMeasureService::Unit_ptr zUnit) override;
+
+  EpiWell::WellVelocity_ptr getDefaultWellVelocity() override;
+  void setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity) override;
+  EpEntity::EntitySeq* getLogTraces() override;
+  EpEntity::EntitySeq* getPicks() override;
+  EpEntity::EntitySeq* getWellVelocities() override;
+
+private:
+  struct Call {
+    std::string id;
+    WellBoreRecord record;
+    std::optional<ValueFault> fault;
+  };
+  Call read(const char* operation);
+  void write(const char* operation, std::string WellBoreRecord::*stamp,
+             const std::function<void(WellBoreRecord&)>& change);
+  char* text(const char* operation, std::string WellBoreRecord::*member);
+  void setCode(const char* operation, std::string WellBoreRecord::*member, const char* value,
+               const char* attribute, const char* setName);
+  short enumeration(const char* operation, short WellBoreRecord::*member);
+  void setEnumeration(const char* operation, short WellBoreRecord::*member, short value, short last,
+                      const char* attribute);
+  EpiTypes::DataQuantity* quantity(const char* operation, Quantity WellBoreRecord::*member);
+  void setQuantity(const char* operation, Quantity WellBoreRecord::*member,
+                   const EpiTypes::DataQuantity& value, const char* attribute);
+  [[noreturn]] void notYet(const char* operation);
+
+  Context& m_context;
+};
+
+} // namespace kelwelld
+
+#endif
