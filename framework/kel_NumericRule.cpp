@@ -1,0 +1,80 @@
+#include "kel_NumericRule.h"
+
+namespace kel_numeric {
+
+namespace {
+
+float fromUbyte(CORBA::Char cell) { return static_cast<float>(static_cast<signed char>(cell)); }
+
+template <class Sequence, class Convert>
+void fill(const Sequence& sequence, kel_Array<float>& result, Convert convert) {
+  const unsigned n = sequence.length();
+  kel_Array<float> values(n);
+  for (unsigned i = 0; i < n; ++i) values.set(i, convert(sequence[i]));
+  result = values;
+}
+
+} // namespace
+
+bool toFloat(const EpTypes::DataValue& value, float& result) {
+  switch (value._d()) {
+    case EpTypes::BYTE_DATA:
+      result = static_cast<float>(value.byteValue());
+      return true;
+    case EpTypes::SHORT_DATA:
+      result = static_cast<float>(value.shortValue());
+      return true;
+    case EpTypes::LONG_DATA:
+      result = static_cast<float>(value.longValue());
+      return true;
+    case EpTypes::FLOAT_DATA:
+      result = value.floatValue();
+      return true;
+    case EpTypes::DOUBLE_DATA:
+      result = static_cast<float>(value.doubleValue());
+      return true;
+    case EpTypes::UBYTE_DATA:
+      result = fromUbyte(value.ubyteValue());
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result) {
+  auto cast = [](auto v) { return static_cast<float>(v); };
+  switch (sequence._d()) {
+    case EpTypes::BYTE_DATA:
+      fill(sequence.byteValues(), result, cast);
+      return true;
+    case EpTypes::SHORT_DATA:
+      fill(sequence.shortValues(), result, cast);
+      return true;
+    case EpTypes::LONG_DATA:
+      fill(sequence.longValues(), result, cast);
+      return true;
+    case EpTypes::FLOAT_DATA:
+      fill(sequence.floatValues(), result, cast);
+      return true;
+    case EpTypes::DOUBLE_DATA:
+      fill(sequence.doubleValues(), result, cast);
+      return true;
+    case EpTypes::UBYTE_DATA:
+      fill(sequence.ubyteValues(), result, fromUbyte);
+      return true;
+    default:
+      return false;
+  }
+}
+
+EpTypes::DataSequence floatSequence(const kel_Array<float>& values) {
+  const unsigned n = values.size();
+  EpTypes::FloatSeq floats;
+  floats.length(n);
+  for (unsigned i = 0; i < n; ++i) floats[i] = values[i];
+  EpTypes::DataSequence sequence;
+  sequence.floatValues(floats);
+  return sequence;
+}
+
+} // namespace kel_numeric

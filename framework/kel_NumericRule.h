@@ -1,0 +1,27 @@
+// How the service's numbers become floats, and floats become the service's
+// numbers.
+//
+// From the service, by the type the discriminator names: 0 unsigned 8-bit
+// (0 to 255), 1 and 2 signed integers, 3 unchanged, 4 rounded from double,
+// 5 signed 8-bit (-128 to 127). Anything else is an unsupported data type,
+// answered false so that each converter throws its own failure. Toward the
+// service, always the float branch.
+#ifndef KEL_NUMERICRULE_H
+#define KEL_NUMERICRULE_H
+
+#include <EpTypes.hh>
+
+#include "kel_Array.h"
+
+namespace kel_numeric {
+
+bool toFloat(const EpTypes::DataValue& value, float& result);
+// Replaces result with the sequence's values, in order.
+bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result);
+
+// The values as the float branch of a data sequence, in order.
+EpTypes::DataSequence floatSequence(const kel_Array<float>& values);
+
+} // namespace kel_numeric
+
+#endif

@@ -1,0 +1,14 @@
+// Lists of valid codes from the reference value service: the codes of the
+// set named setName under the authority "Kelvast", in the service's order.
+// The lookup of each class that offers such lists (its private getFromRVS)
+// runs this inside its own ladder.
+#ifndef KEL_REFERENCEVALUES_H
+#define KEL_REFERENCEVALUES_H
+
+#include "kel_Array.h"
+#include "kel_cppUtil.h"
+
+// nilSetText: the class's direct failure when the service answers a nil set.
+kel_Array<kel_cppUtil::String> kel_referenceValues(const kel_cppUtil::String& setName, const char* nilSetText);
+
+#endif

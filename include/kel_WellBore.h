@@ -1,0 +1,152 @@
+// kel_WellBore: one drilled path of a well, held by the well data service.
+//
+// Like every wrapper of this library it is a thin handle on one counted
+// remote reference; nothing is cached. Every operation fails with
+// kel_SystemException or kel_UserException.
+#ifndef KEL_WELLBORE_H
+#define KEL_WELLBORE_H
+
+#include "kel_Array.h"
+#include "kel_Date.h"
+#include "kel_Entity.h"
+#include "kel_Exception.h"
+#include "kel_FloatQuantity.h"
+#include "kel_Project.h"
+#include "kel_Session.h"
+#include "kel_StringPair.h"
+#include "kel_Unit.h"
+#include "kel_Well.h"
+#include "kel_WellExport.h"
+#include "kel_cppUtil.h"
+
+template <class W>
+struct kel_WrapperCore;
+
+class KELWELL_EXPORT kel_WellBore : public kel_Entity {
+public:
+  // The datum the wellbore's depths refer to; the service says what each
+  // value means.
+  enum WellDepthDatum : int {
+    WELL_DEPTH_DATUM_0 = 0,
+    WELL_DEPTH_DATUM_1 = 1,
+    WELL_DEPTH_DATUM_2 = 2,
+    WELL_DEPTH_DATUM_3 = 3,
+    WELL_DEPTH_DATUM_4 = 4,
+    WELL_DEPTH_DATUM_5 = 5,
+    WELL_DEPTH_DATUM_6 = 6
+  };
+  // The method that computed the path geometry. The service's method 2 has
+  // no counterpart here: reading it fails.
+  enum CalculationMethod : int {
+    CALCULATION_METHOD_0 = 0,
+    CALCULATION_METHOD_1 = 1,
+    CALCULATION_METHOD_3 = 3,
+    CALCULATION_METHOD_4 = 4,
+    CALCULATION_METHOD_5 = 5
+  };
+  // The kind of bottom hole the total depth refers to.
+  enum TotalDepthReference : int {
+    TOTAL_DEPTH_REFERENCE_0 = 0,
+    TOTAL_DEPTH_REFERENCE_1 = 1,
+    TOTAL_DEPTH_REFERENCE_2 = 2,
+    TOTAL_DEPTH_REFERENCE_3 = 3
+  };
+
+  // A nil wellbore.
+  kel_WellBore();
+  // Wraps the stub's reference, which must be a wellbore's.
+  // kel_SystemException for a null, nil or foreign reference.
+  explicit kel_WellBore(const kel_RemoteStub& stub, bool duplicate = true);
+  kel_WellBore(const kel_WellBore& other, bool duplicate = true);
+  ~kel_WellBore() override;
+
+  kel_WellBore& operator=(const kel_WellBore& other);
+  // Identity is the identifier alone.
+  bool operator==(const kel_WellBore& other) const;
+  bool operator<(const kel_WellBore& other) const;
+
+  static kel_WellBore narrow(const kel_Entity& entity, bool mustMatch = true);
+  static kel_Array<kel_WellBore> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
+  static kel_WellBore getFromString(const kel_cppUtil::String& text);
+  // All wellbores of the project.
+  static kel_Array<kel_WellBore> getWellBoresInProject(const kel_Project& project);
+  // The wellbores of the well, in the order they were created.
+  static kel_Array<kel_WellBore> getWellBoresOfWell(const kel_Well& well);
+
+  // "EpiWell_WellBore".
+  static kel_cppUtil::String getEntityType();
+  static kel_cppUtil::String getRepositoryId();
+
+  virtual kel_Project getProject() const;
+
+  // A new wellbore of the well, kept in the well's data store.
+  static kel_WellBore createNewWellBore(const kel_Well& well, const kel_StringPair& identifier,
+                                        const kel_Session& session);
+  // A new wellbore of the well, held by the service in memory only.
+  static kel_WellBore createStorelessWellBore(const kel_Well& well, const kel_StringPair& identifier,
+                                              const kel_Session& session);
+
+  // Codes of the reference value lists below; not checked on this side.
+  kel_cppUtil::String getBoreStatus() const;
+  void setBoreStatus(const kel_cppUtil::String& boreStatus);
+  kel_cppUtil::String getFlowDirection() const;
+  void setFlowDirection(const kel_cppUtil::String& flowDirection);
+  kel_cppUtil::String getFluidType() const;
+  void setFluidType(const kel_cppUtil::String& fluidType);
+  kel_cppUtil::String getShowType() const;
+  void setShowType(const kel_cppUtil::String& showType);
+
+  // The valid codes, as the reference value service lists them.
+  static kel_Array<kel_cppUtil::String> getValidFlowDirections();
+  static kel_Array<kel_cppUtil::String> getValidBoreStatuses();
+  static kel_Array<kel_cppUtil::String> getValidFluidTypes();
+  // The same list as getValidFluidTypes.
+  static kel_Array<kel_cppUtil::String> getValidShowTypes();
+
+  TotalDepthReference getTotalDepthType() const;
+  void setTotalDepthType(TotalDepthReference totalDepthType);
+  CalculationMethod getCalcMethod() const;
+  WellDepthDatum getElevationDatum() const;
+  void setElevationDatum(WellDepthDatum elevationDatum);
+
+  // Depths in unit (unchanged when stored without a unit or unit is nil),
+  // or in the default depth unit.
+  kel_FloatQuantity getTotalDepth(const kel_Unit& unit) const;
+  kel_FloatQuantity getTotalDepth() const;
+  void setTotalDepth(const kel_FloatQuantity& totalDepth);
+  kel_FloatQuantity getPlugBackTotalDepth(const kel_Unit& unit) const;
+  kel_FloatQuantity getPlugBackTotalDepth() const;
+  void setPlugBackTotalDepth(const kel_FloatQuantity& plugBackTotalDepth);
+  // The depth datum's height above the regional vertical datum.
+  kel_FloatQuantity getElevation(const kel_Unit& unit) const;
+  kel_FloatQuantity getElevation() const;
+  void setElevation(const kel_FloatQuantity& elevation);
+
+  // The null date when unknown; setting the null date clears it.
+  kel_Date getCompletionDate() const;
+  void setCompletionDate(const kel_Date& completionDate);
+  // When the part of the wellbore named by selector last changed; the
+  // service defines the selectors and refuses others (kel_UserException).
+  kel_Date getLastModified(kel_cppUtil::String selector) const;
+
+  kel_StringPair getIdentifier() const;
+  // The well this wellbore belongs to.
+  kel_Well getWell() const;
+
+  // Alternative identifiers, in the order they were written.
+  kel_Array<kel_StringPair> getBoreAliases() const;
+  void setBoreAliases(const kel_Array<kel_StringPair>& aliases);
+
+protected:
+  void assignment(const kel_WellBore& other, bool duplicate);
+  void* getBaseObject() const override;
+  virtual kel_cppUtil::String getClassName() const;
+
+private:
+  friend struct kel_WrapperCore<kel_WellBore>;
+  static kel_Array<kel_cppUtil::String> getFromRVS(const kel_cppUtil::String& setName);
+};
+
+extern template class KELWELL_EXPORT kel_Array<kel_WellBore>;
+
+#endif

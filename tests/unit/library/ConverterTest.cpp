@@ -1,0 +1,246 @@
+// Converters that need no service: numbers, enumerations, Any texts, and the
+// parts of the unit rules that do not reach the unit catalogue.
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "kel_Converter.h"
+#include "kel_CoordinateConverter.h"
+#include "kel_DataQuantityConverter.h"
+#include "kel_WellEnumConverter.h"
+
+namespace {
+
+// The failure a call leaves with, as a copy of its own kind.
+template <class Call>
+std::unique_ptr<kel_Exception> failureOf(Call call) {
+  try {
+    call();
+  } catch (const kel_Exception& e) {
+    return std::unique_ptr<kel_Exception>(e.clone());
+  }
+  ADD_FAILURE() << "the call did not fail";
+  return std::make_unique<kel_Exception>("none");
+}
+
+EpTypes::DataValue unsupportedValue() {
+  EpTypes::DataValue value;
+  value._default(); // a discriminator no branch names
+  return value;
+}
+
+} // namespace
+
+TEST(NumericRule, EachBranchBecomesAFloat) {
+  EpTypes::DataValue value;
+  value.byteValue(200);
+  EXPECT_FLOAT_EQ(200.0f, kel_DataQuantityConverter::makeKelFloat(value));
+  value.ubyteValue(static_cast<CORBA::Char>(200));
+  EXPECT_FLOAT_EQ(-56.0f, kel_DataQuantityConverter::makeKelFloat(value));
+  value.shortValue(-1234);
+  EXPECT_FLOAT_EQ(-1234.0f, kel_DataQuantityConverter::makeKelFloat(value));
+  value.longValue(-7654321);
+  EXPECT_FLOAT_EQ(-7654321.0f, kel_DataQuantityConverter::makeKelFloat(value));
+  value.floatValue(2.5f);
+  EXPECT_FLOAT_EQ(2.5f, kel_DataQuantityConverter::makeKelFloat(value));
+  value.doubleValue(1.0 / 3.0);
+  EXPECT_FLOAT_EQ(static_cast<float>(1.0 / 3.0), kel_DataQuantityConverter::makeKelFloat(value));
+
+  EXPECT_FLOAT_EQ(3.25f, kel_DataQuantityConverter::makeDataValue(3.25f).floatValue());
+  EXPECT_EQ(EpTypes::FLOAT_DATA, kel_DataQuantityConverter::makeDataValue(3.25f)._d());
+}
+
+TEST(NumericRule, SequencesKeepTheirOrderAndEmptyStaysEmpty) {
+  EpTypes::DataSequence sequence;
+  EpTypes::CharSeq cells;
+  cells.length(3);
+  cells[0] = static_cast<CORBA::Char>(200);
+  cells[1] = 0;
+  cells[2] = 127;
+  sequence.ubyteValues(cells);
+  const kel_Array<float> values = kel_CoordinateConverter::makeKelFloatArray(sequence);
+  ASSERT_EQ(3u, values.size());
+  EXPECT_FLOAT_EQ(-56.0f, values[0]);
+  EXPECT_FLOAT_EQ(0.0f, values[1]);
+  EXPECT_FLOAT_EQ(127.0f, values[2]);
+
+  EpTypes::DoubleSeq none;
+  sequence.doubleValues(none);
+  EXPECT_EQ(0u, kel_CoordinateConverter::makeKelFloatArray(sequence).size());
+
+  kel_Array<float> floats(2);
+  floats.set(0, 1.5f);
+  floats.set(1, -2.0f);
+  const std::unique_ptr<EpTypes::DataSequence> sent = kel_CoordinateConverter::makeDataSequence(floats);
+  ASSERT_EQ(EpTypes::FLOAT_DATA, sent->_d());
+  ASSERT_EQ(2u, sent->floatValues().length());
+  EXPECT_FLOAT_EQ(1.5f, sent->floatValues()[0]);
+  EXPECT_FLOAT_EQ(-2.0f, sent->floatValues()[1]);
+  EXPECT_EQ(0u, kel_CoordinateConverter::makeDataSequence(kel_Array<float>())->floatValues().length());
+}
+
+TEST(NumericRule, UnsupportedDataTypesFailWrappedByTheConverter) {
+  const auto single = failureOf([] { kel_DataQuantityConverter::makeKelFloat(unsupportedValue()); });
+  EXPECT_TRUE(single->isSystemException());
+  EXPECT_STREQ("Could not convert an EpTypes::DataValue object to a float. ", single->getMessage());
+  EXPECT_STREQ(
+      "Caught an kel_SystemException exception in the kel_DataQuantityConverter::makeKelFloat method. ",
+      single->getContext());
+  ASSERT_TRUE(single->hasCause());
+  EXPECT_STREQ("Unsupported data type", single->getCause().getMessage());
+  EXPECT_STREQ("", single->getCause().getContext());
+
+  // The quantity converter's direct failure has a message and a context.
+  EpiTypes::DataQuantity quantity;
+  quantity.value = unsupportedValue();
+  const auto wrapped = failureOf([&] { kel_DataQuantityConverter::makeKelFloatQuantity(quantity); });
+  const char* quantityMessage =
+      "Could not convert an EpiTypes::DataQuantity object to an kel_FloatQuantity object. ";
+  EXPECT_STREQ(quantityMessage, wrapped->getMessage());
+  EXPECT_STREQ(
+      "Caught an kel_SystemException exception in the kel_DataQuantityConverter::makeKelFloatQuantity method. ",
+      wrapped->getContext());
+  ASSERT_TRUE(wrapped->hasCause());
+  EXPECT_STREQ(quantityMessage, wrapped->getCause().getMessage());
+  EXPECT_STREQ("Unsupported data type", wrapped->getCause().getContext());
+
+  EpTypes::DataSequence sequence;
+  sequence._default();
+  const auto array = failureOf([&] { kel_CoordinateConverter::makeKelFloatArray(sequence); });
+  EXPECT_STREQ("Couldn't convert the EpTypes::DataSequence to kel_FloatArray. ", array->getMessage());
+  EXPECT_STREQ("Unsupported data type", array->getCause().getMessage());
+}
+
+TEST(QuantityConverter, NilUnitsStayNilBothWays) {
+  EpiTypes::DataQuantity quantity;
+  quantity.value.floatValue(12.5f);
+  const kel_FloatQuantity converted = kel_DataQuantityConverter::makeKelFloatQuantity(quantity);
+  EXPECT_FLOAT_EQ(12.5f, converted.getValue());
+  EXPECT_TRUE(converted.getUnit().isNil());
+
+  const std::unique_ptr<EpiTypes::DataQuantity> sent =
+      kel_DataQuantityConverter::makeDataQuantity(kel_FloatQuantity(kel_Unit(), 7.0f));
+  EXPECT_TRUE(CORBA::is_nil(sent->unit.in()));
+  EXPECT_EQ(EpTypes::FLOAT_DATA, sent->value._d());
+  EXPECT_FLOAT_EQ(7.0f, sent->value.floatValue());
+}
+
+TEST(QuantityConverter, RequestedUnitLeavesUnitlessQuantitiesAlone) {
+  const kel_FloatQuantity bare(kel_Unit(), 4.0f);
+  const kel_FloatQuantity result = kel_inRequestedUnit(bare, kel_Unit());
+  EXPECT_FLOAT_EQ(4.0f, result.getValue());
+  EXPECT_TRUE(result.getUnit().isNil());
+}
+
+TEST(CoordinateConverter, NilSystemsAndPointsInOrder) {
+  EpCoordinateService::Coordinate coordinate;
+  coordinate.x = 1.0;
+  coordinate.y = 2.0;
+  coordinate.z = -3.5;
+  const kel_Coordinate converted = kel_CoordinateConverter::makeKelCoordinate(coordinate);
+  EXPECT_TRUE(converted.getSystem().isNil());
+  EXPECT_DOUBLE_EQ(1.0, converted.getX());
+  EXPECT_DOUBLE_EQ(2.0, converted.getY());
+  EXPECT_DOUBLE_EQ(-3.5, converted.getZ());
+
+  EpCoordinateService::Coordinates coordinates;
+  coordinates.points.length(2);
+  coordinates.points[0].x = 10.0;
+  coordinates.points[1].z = 20.0;
+  const kel_CoordinateArray array = kel_CoordinateConverter::makeKelCoordinateArray(coordinates);
+  EXPECT_TRUE(array.getSystem().isNil());
+  ASSERT_EQ(2u, array.getPoints().size());
+  EXPECT_DOUBLE_EQ(10.0, array.getPoints()[0].getX());
+  EXPECT_DOUBLE_EQ(20.0, array.getPoints()[1].getZ());
+}
+
+TEST(AnyConverter, TextComesBackAndAnythingElseFails) {
+  CORBA::Any any;
+  any <<= "100/01-02-003-04W5/00";
+  EXPECT_STREQ("100/01-02-003-04W5/00", kel_Converter::convertAnyToString(any));
+
+  CORBA::Any number;
+  number <<= static_cast<CORBA::Long>(5);
+  const auto e = failureOf([&] { kel_Converter::convertAnyToString(number); });
+  EXPECT_TRUE(e->isSystemException());
+  EXPECT_STREQ("Could not convert given any to a kel_String. ", e->getMessage());
+  EXPECT_STREQ("Caught an kel_SystemException exception in the kel_Converter::convertAnyToString method. ",
+               e->getContext());
+  EXPECT_FALSE(failureOf([] { kel_Converter::convertAnyToString(CORBA::Any()); })->getMessage().empty());
+}
+
+TEST(EnumConverter, AcceptedValuesPassUnchanged) {
+  for (int v = 0; v <= 6; ++v) {
+    EXPECT_EQ(v, kel_WellEnumConverter::makeKelWellDepthDatum(static_cast<CORBA::Short>(v)));
+    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellDepthDatum(static_cast<kel_WellBore::WellDepthDatum>(v)));
+  }
+  for (int v : {0, 1, 3, 4, 5})
+    EXPECT_EQ(v, kel_WellEnumConverter::makeKelCalculationMethod(static_cast<CORBA::Short>(v)));
+  for (int v = 0; v <= 3; ++v) {
+    EXPECT_EQ(v, kel_WellEnumConverter::makeKelTotalDepthReference(static_cast<CORBA::Short>(v)));
+    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiTotalDepthReference(
+                     static_cast<kel_WellBore::TotalDepthReference>(v)));
+    EXPECT_EQ(v, kel_WellEnumConverter::makeKelDepthType(static_cast<CORBA::Short>(v)));
+    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellDepthType(static_cast<kel_WellTypes::DepthType>(v)));
+  }
+  for (int v = 0; v <= 2; ++v) {
+    EXPECT_EQ(v, kel_WellEnumConverter::makeKelTimeType(static_cast<CORBA::Short>(v)));
+    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellTimeType(static_cast<kel_WellTypes::TimeType>(v)));
+  }
+}
+
+TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
+  struct Case {
+    std::function<void()> call;
+    const char* message;
+    const char* context;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {[] { kel_WellEnumConverter::makeKelCalculationMethod(2); },
+       "Couldn't convert the EpiWell::WellBore::CalculationMethod to kel_WellBore::CalculationMethod. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelCalculationMethod "
+       "method. ",
+       "The calculationMethod couldn't be mapped. 2"},
+      {[] { kel_WellEnumConverter::makeEpiWellDepthDatum(static_cast<kel_WellBore::WellDepthDatum>(7)); },
+       "Couldn't convert the kel_WellBore::WellDepthDatum to EpiWell::WellBore::WellDepthDatum. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiWellDepthDatum method. ",
+       "The wellDepthDatum couldn't be mapped. 7"},
+      {[] { kel_WellEnumConverter::makeKelWellDepthDatum(-1); },
+       "Couldn't convert the EpiWell::WellBore::WellDepthDatum to kel_WellBore::WellDepthDatum. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelWellDepthDatum method. ",
+       "The wellDepthDatum couldn't be mapped. -1"},
+      {[] { kel_WellEnumConverter::makeKelTotalDepthReference(4); },
+       "Couldn't convert the EpiWell::WellBore::TotalDepthReference to kel_WellBore::TotalDepthReference. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelTotalDepthReference "
+       "method. ",
+       "The totalDepthReference couldn't be mapped. 4"},
+      {[] { kel_WellEnumConverter::makeEpiWellDepthType(static_cast<kel_WellTypes::DepthType>(4)); },
+       "Couldn't convert the kel_WellTypes::DepthType to EpiWell::DepthType. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiWellDepthType method. ",
+       "The given DepthType couldn't be mapped. 4"},
+      {[] { kel_WellEnumConverter::makeKelDepthType(9); },
+       "Couldn't convert the EpiWell::DepthType to kel_WellTypes::DepthType. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelDepthType method. ",
+       "The depthType couldn't be mapped. 9"},
+      {[] { kel_WellEnumConverter::makeKelTimeType(3); },
+       "Couldn't convert the EpiWell::TimeType to kel_WellTypes::TimeType. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelTimeType method. ",
+       "The timeType couldn't be mapped. 3"},
+      {[] { kel_WellEnumConverter::makeEpiWellTimeType(static_cast<kel_WellTypes::TimeType>(7)); },
+       "Couldn't convert the kel_WellTypes::TimeType to EpiWell::TimeType. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiWellTimeType method. ",
+       "The timeType couldn't be mapped. 7"},
+  };
+  for (const Case& c : cases) {
+    const auto e = failureOf(c.call);
+    EXPECT_TRUE(e->isSystemException()) << c.message;
+    EXPECT_STREQ(c.message, e->getMessage());
+    EXPECT_STREQ(c.context, e->getContext());
+    ASSERT_TRUE(e->hasCause()) << c.message;
+    EXPECT_STREQ(c.cause, e->getCause().getMessage());
+    EXPECT_STREQ("", e->getCause().getContext());
+    EXPECT_FALSE(e->getCause().hasCause());
+  }
+}
