@@ -1,6 +1,9 @@
 #include "Service.h"
 
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +51,36 @@ std::pair<std::string, unsigned> addressOf(CORBA::Object_ptr object) {
   }
   ior->release();
   return address;
+}
+
+// A port that is free on host now. The ORB is then given that port rather
+// than 0: it sets SO_REUSEADDR only on explicit ports, and without it a
+// restart on the same port fails while connections of the previous run
+// linger in the kernel.
+unsigned freePort(const std::string& host) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_PASSIVE;
+  addrinfo* found = nullptr;
+  const bool any = host == "0.0.0.0" || host == "*";
+  if (getaddrinfo(any ? nullptr : host.c_str(), "0", &hints, &found) != 0 || !found) return 0;
+  unsigned port = 0;
+  const int fd = ::socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+  if (fd >= 0) {
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_storage bound{};
+    socklen_t size = sizeof bound;
+    if (::bind(fd, found->ai_addr, found->ai_addrlen) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &size) == 0) {
+      port = bound.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port)
+                                         : ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    }
+    ::close(fd);
+  }
+  freeaddrinfo(found);
+  return port;
 }
 
 void writeIorFile(const std::string& path, const std::string& ior) {
@@ -108,15 +141,30 @@ struct Service::Impl {
   bool running = false;
 
   void startOrb(const Options& options);
+  void startOrbOn(const Options& options, unsigned port);
   void createObjects(const Options& options);
   CORBA::Object_ptr activate(PortableServer::Servant servant, const char* id);
   void stop();
 };
 
 void Service::Impl::startOrb(const Options& options) {
+  // An ephemeral port is chosen here (see freePort); should another process
+  // take it before the ORB binds it, another one is tried.
+  for (int attempt = 0;; ++attempt) {
+    const unsigned port = options.port ? options.port : freePort(options.host);
+    try {
+      startOrbOn(options, port);
+      return;
+    } catch (const StartError&) {
+      if (options.port || attempt >= 4) throw;
+    }
+  }
+}
+
+void Service::Impl::startOrbOn(const Options& options, unsigned port) {
   const bool everyInterface = options.host == "0.0.0.0" || options.host == "*";
   const std::string endPoint = "giop:tcp:" + (everyInterface ? std::string() : options.host) + ":" +
-                               (options.port ? std::to_string(options.port) : std::string());
+                               (port ? std::to_string(port) : std::string());
   const std::string maxMessage = std::to_string(options.maxMessageMb * 1024UL * 1024UL);
   const std::string timeout = std::to_string(options.callTimeoutMs);
   const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
@@ -136,8 +184,9 @@ void Service::Impl::startOrb(const Options& options) {
     root = PortableServer::POA::_narrow(object.in());
   } catch (const CORBA::Exception& e) {
     if (!CORBA::is_nil(context.orb.in())) context.orb->destroy();
-    throw StartError("cannot listen on " + options.host + ":" + std::to_string(options.port) +
-                     " (" + e._name() + "): the port may be taken or the address not local");
+    context.orb = CORBA::ORB::_nil();
+    throw StartError("cannot listen on " + options.host + ":" + std::to_string(port) + " (" + e._name() +
+                     "): the port may be taken or the address not local");
   }
 }
 
@@ -149,9 +198,7 @@ CORBA::Object_ptr Service::Impl::activate(PortableServer::Servant servant, const
 
 void Service::Impl::createObjects(const Options& options) {
   CORBA::ORB_ptr orb = context.orb.in();
-  CORBA::Object_var object = orb->resolve_initial_references("RootPOA");
-  root = PortableServer::POA::_narrow(object.in());
-  object = orb->resolve_initial_references("omniINSPOA");
+  CORBA::Object_var object = orb->resolve_initial_references("omniINSPOA");
   ins = PortableServer::POA::_narrow(object.in());
   object = orb->resolve_initial_references("POACurrent");
   context.current = PortableServer::Current::_narrow(object.in());
