@@ -1,3 +1,4 @@
+#include <atomic>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -21,9 +22,10 @@ namespace {
 
 // An element that counts what the array does with it.
 struct Counted {
-  static int live;
-  static int assignments;
-  static int comparisons;
+  // Atomic: the threaded test makes and destroys elements concurrently.
+  static std::atomic<int> live;
+  static std::atomic<int> assignments;
+  static std::atomic<int> comparisons;
   static bool failAssignment;
 
   int value;
@@ -42,9 +44,9 @@ struct Counted {
     return value == other.value;
   }
 };
-int Counted::live = 0;
-int Counted::assignments = 0;
-int Counted::comparisons = 0;
+std::atomic<int> Counted::live(0);
+std::atomic<int> Counted::assignments(0);
+std::atomic<int> Counted::comparisons(0);
 bool Counted::failAssignment = false;
 
 using Array = kel_Array<Counted>;

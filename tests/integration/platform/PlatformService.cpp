@@ -1,0 +1,49 @@
+#include "PlatformService.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include <EpiWell.hh>
+
+#include "ServiceProcess.h"
+#include "kel_Connection.h"
+#include "kel_util.h"
+
+namespace platform_test {
+
+namespace {
+
+// Starts the service before the first test and points the platform at it
+// through the environment, the way an application finds it.
+class ServiceEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override {
+    kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
+    if (!service.running()) service.start();
+    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
+  }
+  // The ORB goes before the service does (at exit).
+  void TearDown() override { kel_Connection::shutdown(); }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new ServiceEnvironment);
+
+} // namespace
+
+std::string createWell(const kel_Session& session, const kel_Project& project, const char* name) {
+  auto remoteSession = static_cast<EpSession::Session_ptr>(session.getRemoteObject(kel_Internal()));
+  auto remoteProject = static_cast<EpSession::Project_ptr>(project.getRemoteObject(kel_Internal()));
+  CORBA::Object_var object = kel_util::FactoryFinder::findFactory(
+      remoteSession, EpiWell::_tc_NewWellFactory->id(), nullptr, project.getStoreName());
+  EpiWell::NewWellFactory_var factory = EpiWell::NewWellFactory::_narrow(object.in());
+  if (CORBA::is_nil(factory.in())) throw std::runtime_error("no well factory");
+  CosPropertyService::Property identifier;
+  identifier.property_name = CORBA::string_dup("UWI");
+  identifier.property_value <<= name;
+  EpiWell::Well_var well = factory->createWell(remoteProject, name, identifier, remoteSession);
+  CORBA::String_var id = well->getId();
+  return id.in();
+}
+
+} // namespace platform_test
