@@ -184,7 +184,10 @@ ServiceProcess& sharedService() {
 
 CORBA::ORB_ptr clientOrb() {
   static CORBA::ORB_var orb = [] {
-    const char* options[][2] = {{"giopMaxMsgSize", "536870912"}, {nullptr, nullptr}};
+    // Served objects (event consumers) listen on loopback only.
+    const char* options[][2] = {{"giopMaxMsgSize", "536870912"},
+                                {"endPoint", "giop:tcp:127.0.0.1:"},
+                                {nullptr, nullptr}};
     int argc = 1;
     static char name[] = "kelwell-test";
     static char* argv[] = {name, nullptr};

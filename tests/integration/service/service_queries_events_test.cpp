@@ -1,0 +1,225 @@
+// Project queries and data-changed events, over the wire.
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include <CosNotifyComm.hh>
+
+#include "Helpers.h"
+
+using namespace kelwell_test;
+
+namespace {
+
+std::vector<std::string> idsOf(const EpEntity::EntitySeq& entities) {
+  std::vector<std::string> ids;
+  for (CORBA::ULong i = 0; i < entities.length(); ++i) ids.push_back(CORBA::String_var(entities[i]->getId()).in());
+  return ids;
+}
+
+std::string idOf(EpEntity::Entity_ptr entity) { return CORBA::String_var(entity->getId()).in(); }
+
+EpSession::QueryParameterSeq parameters(std::initializer_list<std::pair<const char*, std::string>> values) {
+  EpSession::QueryParameterSeq seq;
+  seq.length(static_cast<CORBA::ULong>(values.size()));
+  CORBA::ULong i = 0;
+  for (const auto& value : values) {
+    seq[i].name = value.first;
+    seq[i].value = value.second.c_str();
+    ++i;
+  }
+  return seq;
+}
+
+// Collects the structured events pushed to it.
+class Consumer : public POA_CosNotifyComm::StructuredPushConsumer {
+public:
+  void push_structured_event(const CosNotification::StructuredEvent& event) override {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_events.push_back(event);
+    m_arrived.notify_all();
+  }
+  void offer_change(const CosNotification::EventTypeSeq&, const CosNotification::EventTypeSeq&) override {}
+  void disconnect_structured_push_consumer() override {}
+
+  // Waits up to 10 s for at least count events.
+  std::vector<CosNotification::StructuredEvent> waitFor(std::size_t count) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_arrived.wait_for(lock, std::chrono::seconds(10), [&] { return m_events.size() >= count; });
+    return m_events;
+  }
+
+private:
+  std::mutex m_mutex;
+  std::condition_variable m_arrived;
+  std::vector<CosNotification::StructuredEvent> m_events;
+};
+
+std::string header(const CosNotification::StructuredEvent& event, const char* name) {
+  const CosNotification::OptionalHeaderFields& fields = event.header.variable_header;
+  for (CORBA::ULong i = 0; i < fields.length(); ++i)
+    if (std::string(fields[i].name.in()) == name) return text(fields[i].value);
+  return "<missing>";
+}
+
+PortableServer::POA_ptr clientPoa() {
+  static PortableServer::POA_var poa = [] {
+    CORBA::Object_var object = clientOrb()->resolve_initial_references("RootPOA");
+    PortableServer::POA_var root = PortableServer::POA::_narrow(object.in());
+    PortableServer::POAManager_var manager = root->the_POAManager();
+    manager->activate();
+    return root;
+  }();
+  return poa.in();
+}
+
+} // namespace
+
+TEST(ProjectQueries, FindTheEntitiesOfOneProjectInCreationOrderWithBoundValues) {
+  Client client(sharedService());
+  EpSession::Project_var north = client.newProject("north");
+  EpSession::Project_var south = client.newProject("south");
+  EpiWell::Well_var first = client.newWell(north.in(), "W-1");
+  EpiWell::Well_var second = client.newWell(north.in(), "x'; DROP TABLE wells; --");
+  EpiWell::Well_var third = client.newWell(north.in(), "W-3");
+  EpiWell::Well_var elsewhere = client.newWell(south.in(), "W-1");
+  first->setCountry("Norway");
+  third->setCountry("Norway");
+  second->setCountry("United Kingdom");
+  const std::string northName = CORBA::String_var(north->getName()).in();
+
+  // The clause the library's finder sends, parameter name with its colon.
+  EpEntity::EntitySeq_var found = north->executeQuery(
+      "EpiWell_Well", "EpiWell_Well.project.name = :prjname", parameters({{":prjname", northName}}));
+  EXPECT_EQ(idsOf(found.in()), (std::vector<std::string>{idOf(first.in()), idOf(second.in()), idOf(third.in())}));
+  found = south->executeQuery("EpiWell_Well", "", EpSession::QueryParameterSeq());
+  EXPECT_EQ(idsOf(found.in()), std::vector<std::string>{idOf(elsewhere.in())});
+  // A project only ever answers for its own entities.
+  found = south->executeQuery("EpiWell_Well", "EpiWell_Well.project.name = :p", parameters({{"p", northName}}));
+  EXPECT_EQ(found->length(), 0u);
+
+  found = north->executeQuery("EpiWell_Well", "EpiWell_Well.country = 'Norway' and EpiWell_Well.name like 'W%'",
+                              EpSession::QueryParameterSeq());
+  EXPECT_EQ(idsOf(found.in()), (std::vector<std::string>{idOf(first.in()), idOf(third.in())}));
+
+  // Values are data, never query text.
+  found = north->executeQuery("EpiWell_Well", "EpiWell_Well.country = :c",
+                              parameters({{"c", "Norway' OR '1'='1"}}));
+  EXPECT_EQ(found->length(), 0u);
+  found = north->executeQuery("EpiWell_Well", "EpiWell_Well.name = :n",
+                              parameters({{"n", "x'; DROP TABLE wells; --"}}));
+  EXPECT_EQ(idsOf(found.in()), std::vector<std::string>{idOf(second.in())});
+  EXPECT_EQ(CORBA::String_var(third->getCountry()).in(), std::string("Norway"));
+
+  EpiWell::WellBore_var bore1 = client.newWellBore(third.in(), "B-1");
+  EpiWell::WellBore_var bore2 = client.newWellBore(third.in(), "B-2");
+  bore2->setBoreStatus("drilling");
+  found = north->executeQuery("EpiWell_WellBore", "EpiWell_WellBore.well.id = :well",
+                              parameters({{":well", idOf(third.in())}}));
+  EXPECT_EQ(idsOf(found.in()), (std::vector<std::string>{idOf(bore1.in()), idOf(bore2.in())}));
+  found = north->executeQuery("EpiWell_WellBore", "EpiWell_WellBore.boreStatus = 'drilling'",
+                              EpSession::QueryParameterSeq());
+  EXPECT_EQ(idsOf(found.in()), std::vector<std::string>{idOf(bore2.in())});
+}
+
+TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
+  Client client(sharedService());
+  EpSession::Project_var project = client.newProject("bad queries");
+  EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>([&] {
+              project->executeQuery("EpiWell_Well", "EpiWell_Well.name = 'a'; DELETE FROM wells",
+                                    EpSession::QueryParameterSeq());
+            }),
+            "The where clause \"EpiWell_Well.name = 'a'; DELETE FROM wells\" was refused: unexpected "
+            "character ';' at position 24. ");
+  EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>(
+                [&] { project->executeQuery("EpiWell_Pick", "", EpSession::QueryParameterSeq()); }),
+            "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore. ");
+  EXPECT_THROW(project->executeQuery("EpiWell_Well", "EpiWell_Well.name = :nothing", EpSession::QueryParameterSeq()),
+               EpTypes::BadArgumentsException);
+  EXPECT_THROW(project->executeQuery("EpiWell_Well", "1=1", EpSession::QueryParameterSeq()),
+               EpTypes::BadArgumentsException);
+}
+
+TEST(DataChangedEvents, ReachSubscribersOfTheirEntityTypeAfterTheWrite) {
+  Client client(sharedService());
+  EpSession::EventService_var events = client.manager->getEventService();
+  Consumer wells;
+  Consumer bores;
+  PortableServer::ObjectId_var wellsId = clientPoa()->activate_object(&wells);
+  PortableServer::ObjectId_var boresId = clientPoa()->activate_object(&bores);
+  CORBA::Object_var wellsRef = clientPoa()->id_to_reference(wellsId.in());
+  CORBA::Object_var boresRef = clientPoa()->id_to_reference(boresId.in());
+  EpTypes::StringSeq wellTypes;
+  wellTypes.length(1);
+  wellTypes[0] = "EpiWell::Well";
+  EpTypes::StringSeq boreTypes;
+  boreTypes.length(1);
+  boreTypes[0] = "EpiWell::WellBore";
+  const CORBA::ULong wellSubscription = events->subscribe(
+      CosNotifyComm::StructuredPushConsumer::_narrow(wellsRef.in()), wellTypes);
+  const CORBA::ULong boreSubscription = events->subscribe(
+      CosNotifyComm::StructuredPushConsumer::_narrow(boresRef.in()), boreTypes);
+
+  EpSession::Project_var project = client.newProject("events");
+  EpiWell::Well_var well = client.newWell(project.in(), "evented");
+  well->setCountry("Denmark");
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "E-1");
+
+  const auto received = wells.waitFor(3);
+  ASSERT_EQ(received.size(), 3u);
+  const auto& created = received[0];
+  EXPECT_STREQ(created.header.fixed_header.event_type.domain_name.in(), "Kelvast");
+  EXPECT_STREQ(created.header.fixed_header.event_type.type_name.in(), "DataChanged");
+  EXPECT_STREQ(created.header.fixed_header.event_name.in(), "EpiWell::Well");
+  EXPECT_EQ(header(created, "EntityType"), "EpiWell::Well");
+  EXPECT_EQ(header(created, "EntityId"), idOf(well.in()));
+  EXPECT_EQ(header(created, "ChangeKind"), "created");
+  EXPECT_EQ(header(created, "Operation"), "createWell");
+  EXPECT_EQ(header(created, "Time").size(), 20u);
+  EXPECT_EQ(created.filterable_data.length(), 0u);
+  EpEntity::Entity_ptr entity = EpEntity::Entity::_nil();
+  ASSERT_TRUE(created.remainder_of_body >>= entity);
+  EXPECT_EQ(idOf(entity), idOf(well.in()));
+  EXPECT_EQ(header(received[1], "ChangeKind"), "modified");
+  EXPECT_EQ(header(received[1], "Operation"), "setCountry");
+  EXPECT_EQ(header(received[2], "Operation"), "createWellBore");   // its list of wellbores changed
+
+  const auto boreEvents = bores.waitFor(1);
+  ASSERT_EQ(boreEvents.size(), 1u);
+  EXPECT_EQ(header(boreEvents[0], "EntityId"), idOf(bore.in()));
+
+  events->unsubscribe(wellSubscription);
+  events->unsubscribe(boreSubscription);
+  well->setField("after");
+  bore->setFluidType("oil");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(wells.waitFor(0).size(), 3u);
+  EXPECT_EQ(bores.waitFor(0).size(), 1u);
+  clientPoa()->deactivate_object(wellsId.in());
+  clientPoa()->deactivate_object(boresId.in());
+}
+
+TEST(DataChangedEvents, AConsumerThatIsGoneIsDroppedAndOthersStillReceive) {
+  Client client(sharedService());
+  EpSession::EventService_var events = client.manager->getEventService();
+  Consumer gone;
+  Consumer staying;
+  PortableServer::ObjectId_var goneId = clientPoa()->activate_object(&gone);
+  PortableServer::ObjectId_var stayingId = clientPoa()->activate_object(&staying);
+  CORBA::Object_var goneRef = clientPoa()->id_to_reference(goneId.in());
+  CORBA::Object_var stayingRef = clientPoa()->id_to_reference(stayingId.in());
+  events->subscribe(CosNotifyComm::StructuredPushConsumer::_narrow(goneRef.in()), EpTypes::StringSeq());
+  const CORBA::ULong subscription =
+      events->subscribe(CosNotifyComm::StructuredPushConsumer::_narrow(stayingRef.in()), EpTypes::StringSeq());
+  clientPoa()->deactivate_object(goneId.in());
+
+  EpSession::Project_var project = client.newProject("dropped");   // every type: projects too
+  EpiWell::Well_var well = client.newWell(project.in(), "w");
+  EXPECT_EQ(staying.waitFor(2).size(), 2u);
+  EXPECT_EQ(gone.waitFor(0).size(), 0u);
+  events->unsubscribe(subscription);
+  clientPoa()->deactivate_object(stayingId.in());
+}
