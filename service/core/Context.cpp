@@ -58,6 +58,14 @@ CORBA::Object_ptr Context::reference(const std::string& id) const {
   return poa->second->create_reference_with_id(oid.in(), repositoryIdOf(key->kind));
 }
 
+EpEntity::EntitySeq* Context::entities(const std::vector<std::string>& ids, bool nilReferences) const {
+  EpEntity::EntitySeq_var result = new EpEntity::EntitySeq;
+  result->length(static_cast<CORBA::ULong>(ids.size()));
+  for (CORBA::ULong i = 0; i < ids.size(); ++i)
+    result[i] = nilReferences ? EpEntity::Entity::_nil() : referenceAs<EpEntity::Entity>(ids[i]);
+  return result._retn();
+}
+
 std::optional<std::string> Context::idOf(CORBA::Object_ptr object,
                                           std::initializer_list<Kind> kinds) const {
   if (CORBA::is_nil(object)) return std::nullopt;

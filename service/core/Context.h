@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <omniORB4/CORBA.h>
 
@@ -45,6 +46,10 @@ public:
     CORBA::Object_var object = reference(id);
     return CORBA::is_nil(object.in()) ? T::_nil() : T::_unchecked_narrow(object.in());
   }
+
+  // References to the entities with these ids, in order; nil references
+  // throughout when a RETURN_NIL fault asks for them.
+  EpEntity::EntitySeq* entities(const std::vector<std::string>& ids, bool nilReferences = false) const;
 
   // The id of an object of this service, when it is one of the given kinds;
   // nullopt for nil, for foreign objects and for other kinds.

@@ -134,7 +134,10 @@ EpSession::Project_ptr SessionServant::createProject(const char* name) {
 }
 
 EpSession::ProjectSeq* SessionServant::listProjects() {
-  session("listProjects");
+  const std::string id = m_context.currentId();
+  const auto fault = enterFault("listProjects", id);
+  m_manager.userOf(id);
+  const bool nilReferences = fault && fault->action == EpSession::RETURN_NIL;
   std::vector<std::string> ids;
   {
     ReadLock lock(*m_context.store);
@@ -145,7 +148,7 @@ EpSession::ProjectSeq* SessionServant::listProjects() {
   EpSession::ProjectSeq_var projects = new EpSession::ProjectSeq;
   projects->length(static_cast<CORBA::ULong>(ids.size()));
   for (CORBA::ULong i = 0; i < ids.size(); ++i)
-    projects[i] = m_context.referenceAs<EpSession::Project>(ids[i]);
+    projects[i] = nilReferences ? EpSession::Project::_nil() : m_context.referenceAs<EpSession::Project>(ids[i]);
   return projects._retn();
 }
 
@@ -163,7 +166,7 @@ ProjectServant::ProjectServant(Context& context) : m_context(context) {}
 
 std::pair<long long, std::string> ProjectServant::project(const char* operation) {
   const std::string id = m_context.currentId();
-  enterFault(operation, id);
+  if (operation) enterFault(operation, id);
   const auto number = numberOf(id, Kind::Project);
   if (!number) throwNotExist();
   ReadLock lock(*m_context.store);
@@ -194,7 +197,9 @@ char* ProjectServant::getName() {
 
 EpEntity::EntitySeq* ProjectServant::executeQuery(const char* entityType, const char* whereClause,
                                                   const EpSession::QueryParameterSeq& parameters) {
-  const auto p = project("executeQuery");
+  const std::string id = m_context.currentId();
+  const auto fault = enterFault("executeQuery", id);
+  const auto p = project(nullptr);
   const std::string type(entityType);
   const QuerySchema* schema = nullptr;
   if (type == WellData::wellSchema().entityType) schema = &WellData::wellSchema();
@@ -215,11 +220,7 @@ EpEntity::EntitySeq* ProjectServant::executeQuery(const char* entityType, const 
   const std::vector<std::string> ids = schema == &WellData::wellSchema()
                                            ? m_context.wells->queryWells(p.first, query)
                                            : m_context.wells->queryWellBores(p.first, query);
-  EpEntity::EntitySeq_var result = new EpEntity::EntitySeq;
-  result->length(static_cast<CORBA::ULong>(ids.size()));
-  for (CORBA::ULong i = 0; i < ids.size(); ++i)
-    result[i] = m_context.referenceAs<EpEntity::Entity>(ids[i]);
-  return result._retn();
+  return m_context.entities(ids, fault && fault->action == EpSession::RETURN_NIL);
 }
 
 // ------------------------------------------------------------- FactoryFinder

@@ -72,7 +72,8 @@ public:
                                     const EpSession::QueryParameterSeq& parameters) override;
 
 private:
-  // The project's number and name; OBJECT_NOT_EXIST when it is gone.
+  // Enters operation (unless null: the caller did) and reads the project's
+  // number and name; OBJECT_NOT_EXIST when it is gone.
   std::pair<long long, std::string> project(const char* operation);
   Context& m_context;
 };

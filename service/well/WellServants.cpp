@@ -22,14 +22,6 @@ bool outOfRange(const std::optional<ValueFault>& fault) {
   return fault && fault->action == EpSession::RETURN_OUT_OF_RANGE;
 }
 
-EpEntity::EntitySeq* entities(const Context& context, const std::vector<std::string>& ids) {
-  EpEntity::EntitySeq_var result = new EpEntity::EntitySeq;
-  result->length(static_cast<CORBA::ULong>(ids.size()));
-  for (CORBA::ULong i = 0; i < ids.size(); ++i)
-    result[i] = context.referenceAs<EpEntity::Entity>(ids[i]);
-  return result._retn();
-}
-
 std::string storeNameOf(const Context& context, const std::string& id) {
   const auto key = parseId(id);
   return key && isStored(key->kind) ? context.store->name() : std::string();
@@ -206,7 +198,7 @@ void WellServant::setAliases(const CosPropertyService::Properties& aliases) {
 
 EpEntity::EntitySeq* WellServant::getWellBores() {
   const Call call = read("getWellBores");
-  return entities(m_context, m_context.wells->wellBoresOf(call.id));
+  return m_context.entities(m_context.wells->wellBoresOf(call.id), isNil(call.fault));
 }
 
 // ================================================================== WellBore

@@ -122,6 +122,11 @@ TEST_F(FaultTest, ReturnsNilReferencesWhenAsked) {
   EXPECT_TRUE(CORBA::is_nil(client.newWell(project.in(), "nil").in()));
   injector->arm(fault("find_factories", EpSession::RETURN_NIL));
   EXPECT_TRUE(CORBA::is_nil(client.factory(EpiWell::_tc_StorelessWellFactory->id(), false).in()));
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "listed");
+  injector->arm(fault("getWellBores", EpSession::RETURN_NIL));
+  EpEntity::EntitySeq_var bores = well->getWellBores();
+  ASSERT_EQ(bores->length(), 1u);
+  EXPECT_TRUE(CORBA::is_nil(bores[0].in()));
   injector->arm(fault("openSession", EpSession::RETURN_NIL));
   EXPECT_TRUE(CORBA::is_nil(EpSession::Session_var(client.manager->openSession("x")).in()));
 }

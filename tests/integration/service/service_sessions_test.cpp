@@ -1,7 +1,10 @@
 // The entry point, sessions, projects and the factory finder, over the wire.
 #include <sys/stat.h>
 
+#include <atomic>
+#include <cstring>
 #include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +179,17 @@ TEST(ServiceStart, FailsWithAClearMessageWhenItCannotStart) {
     EXPECT_NE(std::string(e.what()).find("cannot listen on"), std::string::npos) << e.what();
   }
 
+  ServiceOptions badCrs;
+  badCrs.extraArgs = {"--crs", "EPSG:999999"};
+  ServiceProcess unknownSystem(badCrs);
+  try {
+    unknownSystem.start();
+    FAIL() << "started with an unknown default system";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot use the default coordinate system"), std::string::npos)
+        << e.what();
+  }
+
   ServiceOptions notAStore;
   ServiceProcess probe;
   const std::string path = probe.directory() + "/text.db";
@@ -193,4 +207,57 @@ TEST(ServiceStart, WithoutFaultInjectionHasNoInjector) {
   EpSession::SessionManager_var manager = connectRaw(clientOrb(), service.corbaloc());
   EpSession::FaultInjector_var injector = manager->getFaultInjector();
   EXPECT_TRUE(CORBA::is_nil(injector.in()));
+}
+
+TEST(ServiceLimits, CarryLargeMessagesAndRefuseThoseAboveTheConfiguredLimit) {
+  // Far beyond the ORB's own 2 MiB default: 48 MB, the size of ten million float samples and more.
+  {
+    Client client(sharedService());
+    EpSession::Project_var project = client.newProject("large");
+    EpiWell::Well_var well = client.newWell(project.in(), "large");
+    const std::string big(48 * 1000 * 1000, 'x');
+    well->setField(big.c_str());
+    CORBA::String_var back = well->getField();
+    EXPECT_EQ(std::strlen(back.in()), big.size());
+  }
+  ServiceOptions options;
+  options.extraArgs = {"--max-message-mb", "4"};
+  ServiceProcess small(options);
+  small.start();
+  Client client(small);
+  EpSession::Project_var project = client.newProject("small");
+  EpiWell::Well_var well = client.newWell(project.in(), "small");
+  const std::string tooBig(6 * 1024 * 1024, 'y');
+  EXPECT_THROW(well->setField(tooBig.c_str()), CORBA::SystemException);
+  CORBA::String_var field = well->getField();   // still serving, nothing written
+  EXPECT_STREQ(field.in(), "");
+}
+
+TEST(ServiceLimits, ManyClientsWritingAtOnceAreSerialisedSafely) {
+  Client client(sharedService());
+  EpSession::Project_var project = client.newProject("concurrent");
+  std::vector<EpiWell::Well_var> wells;
+  for (int i = 0; i < 4; ++i) wells.push_back(client.newWell(project.in(), "w" + std::to_string(i)));
+  std::vector<std::thread> writers;
+  std::atomic<int> failures{0};
+  for (int i = 0; i < 4; ++i)
+    writers.emplace_back([&, i] {
+      try {
+        for (int n = 0; n < 50; ++n) {
+          wells[static_cast<std::size_t>(i)]->setCountry(std::to_string(n).c_str());
+          EpiWell::WellBore_var bore = client.newWellBore(wells[static_cast<std::size_t>(i)].in(), std::to_string(n));
+        }
+      } catch (const CORBA::Exception&) {
+        ++failures;
+      }
+    });
+  for (auto& writer : writers) writer.join();
+  EXPECT_EQ(failures.load(), 0);
+  for (auto& well : wells) {
+    EXPECT_STREQ(CORBA::String_var(well->getCountry()).in(), "49");
+    EpEntity::EntitySeq_var bores = well->getWellBores();
+    ASSERT_EQ(bores->length(), 50u);
+    CosPropertyService::Property_var last = EpiWell::WellBore::_narrow(bores[49])->getIdentifier();
+    EXPECT_EQ(text(last->property_value), "49");   // creation order
+  }
 }
