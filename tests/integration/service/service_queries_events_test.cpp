@@ -65,6 +65,29 @@ std::string header(const CosNotification::StructuredEvent& event, const char* na
   return "<missing>";
 }
 
+PortableServer::POA_ptr clientPoa();
+
+// A consumer served by this process for the length of a test. The POA and
+// this holder each own a count: a push still running when the test ends
+// finishes before the servant goes.
+struct ActiveConsumer {
+  Consumer* servant = new Consumer;
+  PortableServer::ObjectId_var id;
+  CosNotifyComm::StructuredPushConsumer_var reference;
+  bool active = true;
+
+  ActiveConsumer();
+  ~ActiveConsumer() {
+    deactivate();
+    servant->_remove_ref();
+  }
+  void deactivate() {
+    if (active) clientPoa()->deactivate_object(id.in());
+    active = false;
+  }
+  Consumer* operator->() { return servant; }
+};
+
 PortableServer::POA_ptr clientPoa() {
   static PortableServer::POA_var poa = [] {
     CORBA::Object_var object = clientOrb()->resolve_initial_references("RootPOA");
@@ -74,6 +97,12 @@ PortableServer::POA_ptr clientPoa() {
     return root;
   }();
   return poa.in();
+}
+
+ActiveConsumer::ActiveConsumer() {
+  id = clientPoa()->activate_object(servant);
+  CORBA::Object_var object = clientPoa()->id_to_reference(id.in());
+  reference = CosNotifyComm::StructuredPushConsumer::_narrow(object.in());
 }
 
 } // namespace
@@ -146,29 +175,23 @@ TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
 TEST(DataChangedEvents, ReachSubscribersOfTheirEntityTypeAfterTheWrite) {
   Client client(sharedService());
   EpSession::EventService_var events = client.manager->getEventService();
-  Consumer wells;
-  Consumer bores;
-  PortableServer::ObjectId_var wellsId = clientPoa()->activate_object(&wells);
-  PortableServer::ObjectId_var boresId = clientPoa()->activate_object(&bores);
-  CORBA::Object_var wellsRef = clientPoa()->id_to_reference(wellsId.in());
-  CORBA::Object_var boresRef = clientPoa()->id_to_reference(boresId.in());
+  ActiveConsumer wells;
+  ActiveConsumer bores;
   EpTypes::StringSeq wellTypes;
   wellTypes.length(1);
   wellTypes[0] = "EpiWell::Well";
   EpTypes::StringSeq boreTypes;
   boreTypes.length(1);
   boreTypes[0] = "EpiWell::WellBore";
-  const CORBA::ULong wellSubscription = events->subscribe(
-      CosNotifyComm::StructuredPushConsumer::_narrow(wellsRef.in()), wellTypes);
-  const CORBA::ULong boreSubscription = events->subscribe(
-      CosNotifyComm::StructuredPushConsumer::_narrow(boresRef.in()), boreTypes);
+  const CORBA::ULong wellSubscription = events->subscribe(wells.reference.in(), wellTypes);
+  const CORBA::ULong boreSubscription = events->subscribe(bores.reference.in(), boreTypes);
 
   EpSession::Project_var project = client.newProject("events");
   EpiWell::Well_var well = client.newWell(project.in(), "evented");
   well->setCountry("Denmark");
   EpiWell::WellBore_var bore = client.newWellBore(well.in(), "E-1");
 
-  const auto received = wells.waitFor(3);
+  const auto received = wells->waitFor(3);
   ASSERT_EQ(received.size(), 3u);
   const auto& created = received[0];
   EXPECT_STREQ(created.header.fixed_header.event_type.domain_name.in(), "Kelvast");
@@ -187,7 +210,7 @@ TEST(DataChangedEvents, ReachSubscribersOfTheirEntityTypeAfterTheWrite) {
   EXPECT_EQ(header(received[1], "Operation"), "setCountry");
   EXPECT_EQ(header(received[2], "Operation"), "createWellBore");   // its list of wellbores changed
 
-  const auto boreEvents = bores.waitFor(1);
+  const auto boreEvents = bores->waitFor(1);
   ASSERT_EQ(boreEvents.size(), 1u);
   EXPECT_EQ(header(boreEvents[0], "EntityId"), idOf(bore.in()));
 
@@ -196,30 +219,22 @@ TEST(DataChangedEvents, ReachSubscribersOfTheirEntityTypeAfterTheWrite) {
   well->setField("after");
   bore->setFluidType("oil");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  EXPECT_EQ(wells.waitFor(0).size(), 3u);
-  EXPECT_EQ(bores.waitFor(0).size(), 1u);
-  clientPoa()->deactivate_object(wellsId.in());
-  clientPoa()->deactivate_object(boresId.in());
+  EXPECT_EQ(wells->waitFor(0).size(), 3u);
+  EXPECT_EQ(bores->waitFor(0).size(), 1u);
 }
 
 TEST(DataChangedEvents, AConsumerThatIsGoneIsDroppedAndOthersStillReceive) {
   Client client(sharedService());
   EpSession::EventService_var events = client.manager->getEventService();
-  Consumer gone;
-  Consumer staying;
-  PortableServer::ObjectId_var goneId = clientPoa()->activate_object(&gone);
-  PortableServer::ObjectId_var stayingId = clientPoa()->activate_object(&staying);
-  CORBA::Object_var goneRef = clientPoa()->id_to_reference(goneId.in());
-  CORBA::Object_var stayingRef = clientPoa()->id_to_reference(stayingId.in());
-  events->subscribe(CosNotifyComm::StructuredPushConsumer::_narrow(goneRef.in()), EpTypes::StringSeq());
-  const CORBA::ULong subscription =
-      events->subscribe(CosNotifyComm::StructuredPushConsumer::_narrow(stayingRef.in()), EpTypes::StringSeq());
-  clientPoa()->deactivate_object(goneId.in());
+  ActiveConsumer gone;
+  ActiveConsumer staying;
+  events->subscribe(gone.reference.in(), EpTypes::StringSeq());
+  const CORBA::ULong subscription = events->subscribe(staying.reference.in(), EpTypes::StringSeq());
+  gone.deactivate();
 
   EpSession::Project_var project = client.newProject("dropped");   // every type: projects too
   EpiWell::Well_var well = client.newWell(project.in(), "w");
-  EXPECT_EQ(staying.waitFor(2).size(), 2u);
-  EXPECT_EQ(gone.waitFor(0).size(), 0u);
+  EXPECT_EQ(staying->waitFor(2).size(), 2u);
+  EXPECT_EQ(gone->waitFor(0).size(), 0u);
   events->unsubscribe(subscription);
-  clientPoa()->deactivate_object(stayingId.in());
 }
