@@ -50,6 +50,15 @@ TEST(ServiceEntry, OpensSessionsThatKnowTheirUserAndTheUnitSystem) {
   EXPECT_STREQ(systemName.in(), "EPSG:4326");
   EpReferenceValueService::ReferenceValueService_var values = client.manager->getReferenceValueService();
   EXPECT_FALSE(CORBA::is_nil(values.in()));
+
+  // Unknown names are refused with a reason, and the service carries on.
+  EXPECT_THROW(EpUnitOfMeasureService::Unit_var(unitService->getUnit("furlongs per fortnight")),
+               EpTypes::BadArgumentsException);
+  EXPECT_THROW(EpCoordinateService::System_var(systems->getSystem("EPSG:999999")),
+               EpTypes::BadArgumentsException);
+  EXPECT_THROW(EpCoordinateService::System_var(systems->getSystem("not a system")),
+               EpTypes::BadArgumentsException);
+  EXPECT_STREQ(CORBA::String_var(client.session->getUser()).in(), "alice");
 }
 
 TEST(ServiceProjects, AreCreatedOpenedAndListedByName) {
