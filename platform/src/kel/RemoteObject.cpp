@@ -13,8 +13,18 @@ kel_RemoteObject::kel_RemoteObject() : m_remote(nullptr), m_object(nullptr) {}
 kel_RemoteObject::kel_RemoteObject(const kel_RemoteStub& stub)
     : m_remote(nullptr), m_object(stub.isNull() ? nullptr : stub.getObject()) {}
 
+namespace {
+
+// The other's counted view, also while a derived class has only installed
+// its own view (m_object cleared).
+CORBA::Object* counted(CORBA::Object* object, void* base) {
+  return object != nullptr ? object : static_cast<CORBA::Object*>(base);
+}
+
+} // namespace
+
 kel_RemoteObject::kel_RemoteObject(const kel_RemoteObject& other, bool duplicate)
-    : m_remote(other.m_remote), m_object(other.m_object) {
+    : m_remote(other.m_remote), m_object(counted(other.m_object, other.getBaseObject())) {
   if (duplicate) this->duplicate();
 }
 
@@ -27,7 +37,7 @@ void kel_RemoteObject::assignment(const kel_RemoteObject& other, bool duplicate)
   if (this == &other) return;
   release();
   m_remote = other.m_remote;
-  m_object = other.m_object;
+  m_object = counted(other.m_object, other.getBaseObject());
   if (duplicate) this->duplicate();
 }
 
@@ -157,7 +167,7 @@ bool kel_Entity::operator==(const kel_Entity& other) const {
 void kel_Entity::assignment(const kel_Entity& other, bool duplicate) {
   if (this == &other) return;
   m_remote = other.m_remote;
-  m_object = other.m_object;
+  m_object = counted(other.m_object, other.getBaseObject());
   if (duplicate) this->duplicate();
 }
 
