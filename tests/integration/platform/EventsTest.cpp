@@ -1,8 +1,10 @@
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -34,6 +36,13 @@ public:
   ~RecordingListener() override { unregisterListener(); }
 
   void handleDataChangedEvent(const kel_DataChangedEvent& event) override {
+    if (m_inside.exchange(true)) m_overlapped = true;
+    handle(event);
+    if (m_slow) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    m_inside = false;
+  }
+
+  void handle(const kel_DataChangedEvent& event) {
     Received r;
     r.entityType = text(event.getEntityType());
     r.entityId = text(event.getEntityId());
@@ -57,6 +66,8 @@ public:
     m_arrived.wait_for(lock, std::chrono::seconds(15), [&] { return m_received.size() >= count; });
     return m_received;
   }
+  void beSlow() { m_slow = true; }
+  bool overlapped() const { return m_overlapped; }
   void failNext() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_fail = true;
@@ -67,6 +78,9 @@ private:
   std::condition_variable m_arrived;
   std::vector<Received> m_received;
   bool m_fail = false;
+  std::atomic<bool> m_inside{false};
+  std::atomic<bool> m_overlapped{false};
+  std::atomic<bool> m_slow{false};
 };
 
 EpiWell::Well_ptr wellById(const kel_Project& project, const std::string& id) {
@@ -142,4 +156,21 @@ TEST(Events, NothingArrivesAfterUnregistering) {
   createWell(session, project, "Q-3");
   ASSERT_GE(witness.waitFor(1).size(), 1u);
   EXPECT_EQ(1u, listener.waitFor(1).size());
+}
+
+TEST(Events, EventsOfConcurrentWritersAllArriveOneAtATime) {
+  const kel_Session session = kel_Session::open();
+  const kel_Project project = kel_Project::create(session, "Busy");
+  RecordingListener listener(session);
+  listener.addEntityType("EpiWell::Well");
+  listener.beSlow();
+  listener.registerListener();
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 3; ++t)
+    writers.emplace_back([&, t] {
+      for (int i = 0; i < 5; ++i) createWell(session, project, ("B-" + std::to_string(t) + "-" + std::to_string(i)).c_str());
+    });
+  for (std::thread& writer : writers) writer.join();
+  EXPECT_EQ(15u, listener.waitFor(15).size());
+  EXPECT_FALSE(listener.overlapped());
 }

@@ -8,6 +8,7 @@
 #include <EpiWell.hh>
 
 #include "PlatformService.h"
+#include "kel_Connection.h"
 #include "kel_Entity.h"
 #include "kel_EntityQuery.h"
 #include "kel_Exception.h"
@@ -155,4 +156,21 @@ TEST(FactoryFinder, FindsStoredAndStorelessFactories) {
   id.setName = CORBA::string_dup("WellboreStatus");
   EpReferenceValueService::ReferenceValueSet_var set = values->getSet(id);
   EXPECT_EQ(11u, set->count());
+}
+
+TEST(Connection, AnInitRefArgumentTakesPrecedenceOverTheEnvironment) {
+  const std::string corbaloc = std::getenv("KELWELL_SERVICE");
+  kel_Connection::shutdown();
+  setenv("KELWELL_SERVICE", "corbaloc:iiop:127.0.0.1:1/kelwell", 1);
+  std::string initRef = "KelWell=" + corbaloc;
+  char program[] = "tool", option[] = "-ORBInitRef", keep[] = "--verbose";
+  char* argv[] = {program, option, &initRef[0], keep, nullptr};
+  int argc = 4;
+  kel_Connection::initialize(argc, argv);
+  EXPECT_EQ(2, argc);  // the ORB took its arguments
+  EXPECT_STREQ("--verbose", argv[1]);
+  EXPECT_EQ("tester", text(kel_Session::open("tester").getUser()));
+  EXPECT_EQ("-ORBInitRef KelWell", text(kel_Connection::getServiceLocation()));
+  kel_Connection::shutdown();
+  setenv("KELWELL_SERVICE", corbaloc.c_str(), 1);
 }
