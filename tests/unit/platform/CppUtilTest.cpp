@@ -61,14 +61,6 @@ TEST(String, AssignmentFromItsOwnTextIsSafe) {
   EXPECT_EQ(std::string("keep mekeep me"), text.str());
 }
 
-TEST(String, MovedFromStringIsUsable) {
-  String source("moved");
-  String target(std::move(source));
-  EXPECT_EQ(std::string("moved"), target.str());
-  source = "again";
-  EXPECT_EQ(std::string("again"), source.str());
-}
-
 TEST(Mutex, LockSerialisesThreads) {
   Mutex mutex;
   long counter = 0;

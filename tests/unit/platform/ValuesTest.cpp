@@ -108,42 +108,20 @@ TEST(Color, UnknownNamesAndBadHexAreRefusedByName) {
   EXPECT_THROW(kel_Color::getColor(nullptr), kel_UserException);
 }
 
-TEST(StringPair, KeepsKeyAndValue) {
-  kel_StringPair pair("UWI", "100/01-02-003-04W5/00");
-  EXPECT_EQ("UWI", text(pair.getKey()));
-  EXPECT_EQ("100/01-02-003-04W5/00", text(pair.getValue()));
-  EXPECT_EQ(pair, kel_StringPair("UWI", "100/01-02-003-04W5/00"));
-  EXPECT_FALSE(pair == kel_StringPair("UWI", "other"));
-  EXPECT_FALSE(pair == kel_StringPair("API", "100/01-02-003-04W5/00"));
-  kel_StringPair empty(nullptr, nullptr);
-  EXPECT_EQ("", text(empty.getKey()));
-  EXPECT_EQ(empty, kel_StringPair());
+TEST(StringPair, NullTextsReadAsEmptyAndBothPartsCount) {
+  EXPECT_EQ(kel_StringPair(nullptr, nullptr), kel_StringPair("", ""));
+  EXPECT_FALSE(kel_StringPair("UWI", "1") == kel_StringPair("UWI", "2"));
+  EXPECT_FALSE(kel_StringPair("UWI", "1") == kel_StringPair("API", "1"));
 }
 
-TEST(Quantities, HoldTheirUnitAndValues) {
-  kel_FloatQuantity nothing;
-  EXPECT_TRUE(nothing.getUnit().isNil());
-  EXPECT_EQ(0.0f, nothing.getValue());
-  kel_FloatQuantity depth(kel_Unit(), 12.5f);
-  kel_FloatQuantity copy(depth);
-  copy.setValue(3.0f);
-  EXPECT_EQ(12.5f, depth.getValue());
-  EXPECT_EQ(3.0f, copy.getValue());
-
+TEST(Quantities, ShareValuesUntilOneSideWrites) {
   kel_Array<float> samples(2);
   samples.set(1, 4.0f);
   kel_FloatQuantities many(kel_Unit(), samples);
-  EXPECT_EQ(2u, many.getValues().size());
-  EXPECT_EQ(4.0f, many.getValues()[1]);
-  samples.set(0, 1.0f);  // the quantity's values were unshared by the write
+  samples.set(0, 1.0f);
   EXPECT_EQ(0.0f, many.getValues()[0]);
-
-  kel_Array<kel_Array<float> > rows(1);
-  rows.set(0, samples);
-  kel_FloatQuantitiesSeq seq(kel_Unit(), rows);
-  kel_FloatQuantitiesSeq seqCopy;
-  seqCopy = seq;
-  EXPECT_EQ(1.0f, seqCopy.getValues()[0][0]);
+  EXPECT_EQ(4.0f, many.getValues()[1]);
+  EXPECT_TRUE(kel_FloatQuantity().getUnit().isNil());
 }
 
 TEST(Units, NilUnitsLeaveQuantitiesAsTheyAre) {
@@ -166,28 +144,13 @@ TEST(Units, NilUnitsLeaveQuantitiesAsTheyAre) {
   EXPECT_THROW(set[13], kel_UserException);
 }
 
-TEST(Coordinates, ValuesAndNilSystems) {
-  kel_CoordPoint point(1.5, -2.0, 3.25);
-  EXPECT_EQ(1.5, point.getX());
-  EXPECT_EQ(-2.0, point.getY());
-  EXPECT_EQ(3.25, point.getZ());
-  EXPECT_EQ(point, kel_CoordPoint(1.5, -2.0, 3.25));
-  EXPECT_FALSE(point == kel_CoordPoint());
-
+TEST(Coordinates, NilSystemsAnswerWithoutTheService) {
   kel_CoordSystem nil;
   EXPECT_FALSE(nil.isTimeSystem());
   EXPECT_EQ("", text(nil.getName()));
   EXPECT_EQ(0, nil.getEpsgCode());
   EXPECT_TRUE(nil == kel_CoordSystem());
-
-  kel_Coordinate coordinate(nil, 1.0, 2.0, 3.0);
-  kel_Coordinate copy;
-  copy = coordinate;
-  EXPECT_EQ(3.0, copy.getZ());
-  kel_Array<kel_CoordPoint> points(1);
-  points.set(0, point);
-  kel_CoordinateArray array(nil, points);
-  EXPECT_EQ(point, kel_CoordinateArray(array).getPoints()[0]);
+  EXPECT_FALSE(kel_CoordPoint(1.5, -2.0, 3.25) == kel_CoordPoint(1.5, -2.0, 3.0));
 }
 
 TEST(Entities, NilObjectsFailClearlyWithoutTheService) {
