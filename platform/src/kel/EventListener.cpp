@@ -164,7 +164,10 @@ void kel_EventListener::unregisterListener() {
   std::shared_ptr<kel_EventConsumer> consumer = std::move(m_consumer);
   m_consumer.reset();
   consumer->stop();
-  // The service or the ORB may be gone already; delivery has stopped either way.
+  // The service or the ORB may be gone already; delivery has stopped either
+  // way. After kel_Connection::shutdown nothing is asked, so that destroying
+  // a listener late does not start a new ORB.
+  if (!kel_Connection::isInitialized()) return;
   if (consumer->m_subscribed) {
     try {
       EpSession::EventService_var service = eventService("Could not unregister the event listener. ");
@@ -173,7 +176,7 @@ void kel_EventListener::unregisterListener() {
     } catch (const CORBA::Exception&) {
     }
   }
-  if (consumer->m_activated && kel_Connection::isInitialized()) {
+  if (consumer->m_activated) {
     try {
       PortableServer::POA_ptr poa = static_cast<PortableServer::POA_ptr>(kel_Connection::getPoa());
       poa->deactivate_object(consumer->m_id.in());

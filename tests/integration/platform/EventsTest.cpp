@@ -1,6 +1,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -12,6 +13,7 @@
 #include <EpiWell.hh>
 
 #include "PlatformService.h"
+#include "kel_Connection.h"
 #include "kel_DataChangedEventListener.h"
 #include "kel_EntityQuery.h"
 #include "kel_Exception.h"
@@ -173,4 +175,12 @@ TEST(Events, EventsOfConcurrentWritersAllArriveOneAtATime) {
   for (std::thread& writer : writers) writer.join();
   EXPECT_EQ(15u, listener.waitFor(15).size());
   EXPECT_FALSE(listener.overlapped());
+}
+
+TEST(Events, AListenerOutlivingTheConnectionDoesNotRestartIt) {
+  auto listener = std::make_unique<RecordingListener>(kel_Session::open());
+  listener->registerListener();
+  kel_Connection::shutdown();
+  listener.reset();
+  EXPECT_FALSE(kel_Connection::isInitialized());
 }
