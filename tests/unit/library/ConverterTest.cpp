@@ -170,26 +170,6 @@ TEST(AnyConverter, TextComesBackAndAnythingElseFails) {
   EXPECT_FALSE(failureOf([] { kel_Converter::convertAnyToString(CORBA::Any()); })->getMessage().empty());
 }
 
-TEST(EnumConverter, AcceptedValuesPassUnchanged) {
-  for (int v = 0; v <= 6; ++v) {
-    EXPECT_EQ(v, kel_WellEnumConverter::makeKelWellDepthDatum(static_cast<CORBA::Short>(v)));
-    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellDepthDatum(static_cast<kel_WellBore::WellDepthDatum>(v)));
-  }
-  for (int v : {0, 1, 3, 4, 5})
-    EXPECT_EQ(v, kel_WellEnumConverter::makeKelCalculationMethod(static_cast<CORBA::Short>(v)));
-  for (int v = 0; v <= 3; ++v) {
-    EXPECT_EQ(v, kel_WellEnumConverter::makeKelTotalDepthReference(static_cast<CORBA::Short>(v)));
-    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiTotalDepthReference(
-                     static_cast<kel_WellBore::TotalDepthReference>(v)));
-    EXPECT_EQ(v, kel_WellEnumConverter::makeKelDepthType(static_cast<CORBA::Short>(v)));
-    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellDepthType(static_cast<kel_WellTypes::DepthType>(v)));
-  }
-  for (int v = 0; v <= 2; ++v) {
-    EXPECT_EQ(v, kel_WellEnumConverter::makeKelTimeType(static_cast<CORBA::Short>(v)));
-    EXPECT_EQ(v, kel_WellEnumConverter::makeEpiWellTimeType(static_cast<kel_WellTypes::TimeType>(v)));
-  }
-}
-
 TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
   struct Case {
     std::function<void()> call;

@@ -102,13 +102,6 @@ TEST(WrapperCore, CopiesAndAssignmentsCountTheirReference) {
   EXPECT_FALSE(adopting.isNil());
 }
 
-TEST(WrapperCore, IdentityTexts) {
-  EXPECT_STREQ("EpiWell_Well", kel_Well::getEntityType());
-  EXPECT_STREQ("IDL:EpiWell/Well:1.0", kel_Well::getRepositoryId());
-  EXPECT_STREQ("EpiWell_WellBore", kel_WellBore::getEntityType());
-  EXPECT_STREQ("IDL:EpiWell/WellBore:1.0", kel_WellBore::getRepositoryId());
-}
-
 TEST(WrapperCore, NilWrappersFailInsideTheOperationsLadder) {
   const kel_Well well;
   const auto e = failureOf([&] { well.getCountry(); });
