@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -168,6 +169,10 @@ void ServiceProcess::stop() {
   if (!running()) return;
   ::kill(m_pid, SIGTERM);
   wait(10000);
+  // A service that does not stop cleanly is worth a look even when every
+  // test passed (sanitizer reports end up here too).
+  if (!WIFEXITED(m_lastStatus) || WEXITSTATUS(m_lastStatus) != 0)
+    std::cerr << "kelwelld did not stop cleanly (status " << m_lastStatus << "): " << standardError() << "\n";
 }
 
 void ServiceProcess::kill() {

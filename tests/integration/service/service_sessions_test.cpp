@@ -103,7 +103,7 @@ TEST(ServiceProjects, RefuseTakenEmptyAndUnknownNames) {
   EpSession::Project_var odd = client.session->createProject("x'); DROP TABLE projects; --");
   CORBA::String_var oddName = odd->getName();
   EXPECT_STREQ(oddName.in(), "x'); DROP TABLE projects; --");
-  EXPECT_GT(CORBA::ULong(client.session->listProjects()->length()), 1u);
+  EXPECT_GT(EpSession::ProjectSeq_var(client.session->listProjects())->length(), 1u);
 }
 
 TEST(ServiceFactoryFinder, FindsTheWellFactoriesByRepositoryIdAndStore) {
