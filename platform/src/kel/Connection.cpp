@@ -62,6 +62,18 @@ unsigned long numberFromEnvironment(const char* name, unsigned long fallback, un
   return number;
 }
 
+// A call on a connection that the service closed when it stopped (killed, or
+// restarted on the same endpoint) fails with COMM_FAILURE while waiting for
+// its reply, although no service ever received it. Such a call is retried once
+// on a fresh connection; a second failure reaches the caller. The price: a
+// request whose reply was lost after the service had acted on it runs twice,
+// which for this service means a setter writing the same value again, or at
+// worst a duplicate created object, never lost data.
+CORBA::Boolean retryOnceAfterLostConnection(void*, CORBA::ULong retries,
+                                            const CORBA::COMM_FAILURE& failure) {
+  return retries == 0 && failure.minor() == omni::COMM_FAILURE_WaitingForReply;
+}
+
 void startOrb(int& argc, char** argv) {
   ConnectionState& s = state();
   // Traces of ten million samples and more must fit in one message.
@@ -79,6 +91,7 @@ void startOrb(int& argc, char** argv) {
   } catch (const CORBA::Exception& error) {
     throw kel_SystemException("Could not start the ORB. ", kel_platform::describe(error));
   }
+  omniORB::installCommFailureExceptionHandler(nullptr, retryOnceAfterLostConnection);
   s.haveInitRef = false;
   try {
     CORBA::Object_var initial = s.orb->resolve_initial_references(kInitRefName);

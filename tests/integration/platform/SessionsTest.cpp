@@ -8,6 +8,7 @@
 #include <EpiWell.hh>
 
 #include "PlatformService.h"
+#include "ServiceProcess.h"
 #include "kel_Connection.h"
 #include "kel_Entity.h"
 #include "kel_EntityQuery.h"
@@ -173,4 +174,20 @@ TEST(Connection, AnInitRefArgumentTakesPrecedenceOverTheEnvironment) {
   EXPECT_EQ("-ORBInitRef KelWell", text(kel_Connection::getServiceLocation()));
   kel_Connection::shutdown();
   setenv("KELWELL_SERVICE", corbaloc.c_str(), 1);
+}
+
+// The service killed and restarted on the same endpoint: the connection this
+// process held is dead, yet the first call after the restart succeeds.
+TEST(Projects, ReferencesOutliveAServiceRestartInTheSameProcess) {
+  const kel_Session session = kel_Session::open();
+  const kel_Project project = kel_Project::create(session, "Survives a restart");
+  const std::string id = text(project.getId());
+
+  kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
+  service.kill();
+  service.start();
+
+  EXPECT_EQ("Survives a restart", text(project.getName()));
+  EXPECT_EQ(id, text(project.getId()));
+  EXPECT_EQ("Survives a restart", text(kel_Project::open(kel_Session::open(), "Survives a restart").getName()));
 }
