@@ -55,8 +55,6 @@ public:
   // The repository identifier of the remote well interface.
   static kel_cppUtil::String getRepositoryId();
 
-  // The project the well belongs to; a nil project when it has none.
-  virtual kel_Project getProject() const;
 
   // A new well kept in the project's data store.
   static kel_Well createNewWell(const kel_Project& project, const kel_cppUtil::String& name,
@@ -111,6 +109,11 @@ protected:
   void assignment(const kel_Well& other, bool duplicate);
   void* getBaseObject() const override;
   virtual kel_cppUtil::String getClassName() const;
+
+public:
+  // The last of the virtual operations, after getClassName.
+  // The project the well belongs to; a nil project when it has none.
+  virtual kel_Project getProject() const;
 
 private:
   friend struct kel_WrapperCore<kel_Well>;

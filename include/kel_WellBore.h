@@ -77,7 +77,6 @@ public:
   static kel_cppUtil::String getEntityType();
   static kel_cppUtil::String getRepositoryId();
 
-  virtual kel_Project getProject() const;
 
   // A new wellbore of the well, kept in the well's data store.
   static kel_WellBore createNewWellBore(const kel_Well& well, const kel_StringPair& identifier,
@@ -141,6 +140,10 @@ protected:
   void assignment(const kel_WellBore& other, bool duplicate);
   void* getBaseObject() const override;
   virtual kel_cppUtil::String getClassName() const;
+
+public:
+  // The last of the virtual operations, after getClassName.
+  virtual kel_Project getProject() const;
 
 private:
   friend struct kel_WrapperCore<kel_WellBore>;
