@@ -63,18 +63,40 @@ struct kel_WrapperCore {
   }
 
   // The stub constructor, after the base has adopted typedStub(stub): install
-  // the own view and, with duplicate, take a count. There is no ladder: the
-  // caller receives the null-pointer failure exactly as thrown.
+  // the own view and, with duplicate, take a count. A reference whose proxy
+  // the ORB has not typed yet (fresh from string_to_object, say) is narrowed
+  // first; the narrowed reference then carries this wrapper's count. A null,
+  // nil or foreign reference is refused. There is no ladder: the caller
+  // receives the null-pointer failure exactly as thrown.
   static void adopt(W& self, const kel_RemoteStub& stub, bool duplicate) {
     Objref* typed = stub.isNull() ? nullptr : dynamic_cast<Objref*>(stub.getObject());
+    RemoteVar narrowed;
+    kel_cppUtil::String narrowFailure;
+    if (typed == nullptr && !stub.isNull()) {
+      try {
+        narrowed = Remote::_narrow(stub.getObject());
+      } catch (const CORBA::Exception& error) {
+        narrowFailure = "Caught a CORBA::Exception exception while narrowing the reference: ";
+        narrowFailure += error._name();
+      }
+      if (!CORBA::is_nil(narrowed.in())) typed = narrowed.in();
+    }
     if (typed == nullptr) {
       self.makeNil();
       if (Traits::nullPointerToStandardError) std::cerr << Traits::nullPointer << std::endl;
+      if (!narrowFailure.empty()) throw kel_SystemException(Traits::nullPointer, narrowFailure);
       throw kel_SystemException(Traits::nullPointer);
     }
     self.m_remote = static_cast<void*>(typed);
     self.m_object = typed;
-    if (duplicate) self.duplicate();
+    if (CORBA::is_nil(narrowed.in())) {
+      if (duplicate) self.duplicate();
+      return;
+    }
+    // The narrowed reference's count becomes the wrapper's; an adopted count
+    // on the untyped proxy is given up, as the wrapper no longer holds it.
+    narrowed._retn();
+    if (!duplicate) CORBA::release(stub.getObject());
   }
 
   // getBaseObject: the own reference upcast to CORBA::Object, null when nil.

@@ -158,16 +158,29 @@ TEST_F(Contract, GetFromStringTakesEveryFormOfTheOrb) {
   EXPECT_TRUE(kel_Well::getFromString(corbalocOf(w).c_str()) == w);
 }
 
-// Known departure, kept disabled: a counted stub holding a well reference
-// that the ORB has not typed yet (a corbaloc reference) is refused with the
-// null-pointer text instead of being wrapped.
-TEST_F(Contract, DISABLED_AStubOfAnUntypedWellReferenceIsWrapped) {
+// A stub holding a well reference that the ORB has not typed yet (a corbaloc
+// reference) is narrowed and wrapped, counted or adopted; one of another
+// interface is still refused.
+TEST_F(Contract, AStubOfAnUntypedWellReferenceIsWrapped) {
   const kel_Well w = well();
   auto orb = static_cast<CORBA::ORB_ptr>(kel_Connection::getOrb());
   CORBA::Object_var untyped = orb->string_to_object(corbalocOf(w).c_str());
   ASSERT_TRUE(untyped->_is_a(EpiWell::_tc_Well->id()));
   const kel_Well wrapped(kel_RemoteStub(untyped.in()), true);
   EXPECT_TRUE(wrapped == w);
+
+  // Adopted: the wrapper now owns the caller's count and gives it up itself.
+  CORBA::Object_ptr handedOver = orb->string_to_object(corbalocOf(w).c_str());
+  {
+    const kel_Well adopted(kel_RemoteStub(handedOver), false);
+    EXPECT_TRUE(adopted == w);
+  }
+  EXPECT_TRUE(wrapped == w);
+
+  const kel_WellBore b = bore(w);
+  CORBA::Object_var untypedBore = orb->string_to_object(b.getStringifiedReference());
+  expectChain(caught([&] { kel_Well fromBore(kel_RemoteStub(untypedBore.in()), true); }),
+              {sys("Trying to instantiate an kel_Well using a NULL pointer.")});
 }
 
 TEST(WellFromString, TextTheOrbCannotParse) {
