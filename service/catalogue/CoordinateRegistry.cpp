@@ -13,10 +13,6 @@ const char* const systemsPoaName = "CoordinateSystems";
 const char* const servicePoaName = "CoordinateService";
 const char* const serviceId = "CoordinateService";
 
-bool wantsNil(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_NIL;
-}
-
 } // namespace
 
 struct CoordinateRegistry::Impl {
@@ -61,7 +57,7 @@ public:
   CORBA::Long epsgCode() override {
     const SystemInfo system = m_impl.currentSystem();
     const auto fault = enterFault("epsgCode", system.name);
-    if (fault && fault->action == EpSession::RETURN_OUT_OF_RANGE) {
+    if (wantsOutOfRange(fault)) {
       return static_cast<CORBA::Long>(fault->value);
     }
     return static_cast<CORBA::Long>(system.epsgCode);

@@ -87,10 +87,6 @@ std::string setObjectId(const ReferenceSetId& id) {
   return id.authority + "/" + id.setName;
 }
 
-bool wantsNil(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_NIL;
-}
-
 void fill(EpReferenceValueService::ReferenceValueList& list, std::vector<ReferenceValueEntry>::const_iterator first,
           std::size_t count) {
   list.length(static_cast<CORBA::ULong>(count));
@@ -225,7 +221,7 @@ public:
   CORBA::ULong count() override {
     const auto [id, values] = m_impl.currentSet();
     const auto fault = enterFault("count", setObjectId(id));
-    if (fault && fault->action == EpSession::RETURN_OUT_OF_RANGE) {
+    if (wantsOutOfRange(fault)) {
       return static_cast<CORBA::ULong>(fault->value);
     }
     return static_cast<CORBA::ULong>(values->size());

@@ -17,10 +17,6 @@ std::string unknownUnitText(const std::string& acronym) {
          "'. UnitService::allUnits lists the known units; docs/catalogues.md lists them with their aliases. ";
 }
 
-bool wantsNil(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_NIL;
-}
-
 } // namespace
 
 struct UnitRegistry::Impl {

@@ -24,6 +24,15 @@ struct ValueFault {
 // is enabled.
 std::optional<ValueFault> enterFault(const char* operation, const std::string& objectId = "");
 
+// Whether the fault that enterFault returned asks for a nil reference, or
+// for an out-of-range value.
+inline bool wantsNil(const std::optional<ValueFault>& fault) {
+  return fault && fault->action == EpSession::RETURN_NIL;
+}
+inline bool wantsOutOfRange(const std::optional<ValueFault>& fault) {
+  return fault && fault->action == EpSession::RETURN_OUT_OF_RANGE;
+}
+
 // Turns fault injection on for the life of the process (--fault-injection).
 void enableFaultInjection();
 bool faultInjectionEnabled();

@@ -20,7 +20,7 @@ SessionManagerServant::SessionManagerServant(Context& context, EpSession::FaultI
 
 EpSession::Session_ptr SessionManagerServant::openSession(const char* user) {
   const auto fault = enterFault("openSession");
-  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Session::_nil();
+  if (wantsNil(fault)) return EpSession::Session::_nil();
   std::string id;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -32,27 +32,27 @@ EpSession::Session_ptr SessionManagerServant::openSession(const char* user) {
 
 EpUnitOfMeasureService::UnitService_ptr SessionManagerServant::getUnitService() {
   const auto fault = enterFault("getUnitService");
-  if (fault && fault->action == EpSession::RETURN_NIL) return EpUnitOfMeasureService::UnitService::_nil();
+  if (wantsNil(fault)) return EpUnitOfMeasureService::UnitService::_nil();
   return m_context.catalogues->unitService();
 }
 
 EpCoordinateService::CoordinateService_ptr SessionManagerServant::getCoordinateService() {
   const auto fault = enterFault("getCoordinateService");
-  if (fault && fault->action == EpSession::RETURN_NIL)
+  if (wantsNil(fault))
     return EpCoordinateService::CoordinateService::_nil();
   return m_context.catalogues->coordinateService();
 }
 
 EpReferenceValueService::ReferenceValueService_ptr SessionManagerServant::getReferenceValueService() {
   const auto fault = enterFault("getReferenceValueService");
-  if (fault && fault->action == EpSession::RETURN_NIL)
+  if (wantsNil(fault))
     return EpReferenceValueService::ReferenceValueService::_nil();
   return m_context.catalogues->referenceValueService();
 }
 
 EpSession::EventService_ptr SessionManagerServant::getEventService() {
   const auto fault = enterFault("getEventService");
-  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::EventService::_nil();
+  if (wantsNil(fault)) return EpSession::EventService::_nil();
   return EpSession::EventService::_duplicate(m_context.eventService.in());
 }
 
@@ -97,7 +97,7 @@ EpSession::Project_ptr SessionServant::openProject(const char* name) {
   const std::string id = m_context.currentId();
   const auto fault = enterFault("openProject", id);
   m_manager.userOf(id);
-  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Project::_nil();
+  if (wantsNil(fault)) return EpSession::Project::_nil();
   long long number = 0;
   {
     ReadLock lock(*m_context.store);
@@ -113,7 +113,7 @@ EpSession::Project_ptr SessionServant::createProject(const char* name) {
   const std::string id = m_context.currentId();
   const auto fault = enterFault("createProject", id);
   m_manager.userOf(id);
-  if (fault && fault->action == EpSession::RETURN_NIL) return EpSession::Project::_nil();
+  if (wantsNil(fault)) return EpSession::Project::_nil();
   const std::string text(name);
   if (text.empty()) throwFailed("A project needs a name. ");
   std::string projectId;
@@ -137,7 +137,7 @@ EpSession::ProjectSeq* SessionServant::listProjects() {
   const std::string id = m_context.currentId();
   const auto fault = enterFault("listProjects", id);
   m_manager.userOf(id);
-  const bool nilReferences = fault && fault->action == EpSession::RETURN_NIL;
+  const bool nilReferences = wantsNil(fault);
   std::vector<std::string> ids;
   {
     ReadLock lock(*m_context.store);
@@ -156,7 +156,7 @@ CosLifeCycle::FactoryFinder_ptr SessionServant::getFactoryFinder() {
   const std::string id = m_context.currentId();
   const auto fault = enterFault("getFactoryFinder", id);
   m_manager.userOf(id);
-  if (fault && fault->action == EpSession::RETURN_NIL) return CosLifeCycle::FactoryFinder::_nil();
+  if (wantsNil(fault)) return CosLifeCycle::FactoryFinder::_nil();
   return CosLifeCycle::FactoryFinder::_duplicate(m_finder.in());
 }
 
@@ -220,7 +220,7 @@ EpEntity::EntitySeq* ProjectServant::executeQuery(const char* entityType, const 
   const std::vector<std::string> ids = schema == &WellData::wellSchema()
                                            ? m_context.wells->queryWells(p.first, query)
                                            : m_context.wells->queryWellBores(p.first, query);
-  return m_context.entities(ids, fault && fault->action == EpSession::RETURN_NIL);
+  return m_context.entities(ids, wantsNil(fault));
 }
 
 // ------------------------------------------------------------- FactoryFinder
@@ -242,7 +242,7 @@ CosLifeCycle::Factories* FactoryFinderServant::find_factories(const CosLifeCycle
   if (found == m_factories.end()) throw CosLifeCycle::NoFactory(key);
   CosLifeCycle::Factories_var factories = new CosLifeCycle::Factories;
   factories->length(1);
-  factories[0] = fault && fault->action == EpSession::RETURN_NIL
+  factories[0] = wantsNil(fault)
                      ? CORBA::Object::_nil()
                      : CORBA::Object::_duplicate(found->second.in());
   return factories._retn();

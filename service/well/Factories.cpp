@@ -9,10 +9,6 @@ namespace kelwelld {
 
 namespace {
 
-bool nilAsked(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_NIL;
-}
-
 EpiWell::Well_ptr createWellIn(Context& context, EpSession::Project_ptr project, const std::string& name,
                                const CosPropertyService::Property& identifier, bool stored,
                                const char* operation) {
@@ -57,27 +53,27 @@ EpiWell::WellBore_ptr createWellBoreOf(Context& context, EpiWell::Well_ptr well,
 EpiWell::Well_ptr NewWellFactoryServant::createWell(EpSession::Project_ptr project, const char* name,
                                                     const CosPropertyService::Property& identifier,
                                                     EpSession::Session_ptr) {
-  if (nilAsked(enterFault("createWell"))) return EpiWell::Well::_nil();
+  if (wantsNil(enterFault("createWell"))) return EpiWell::Well::_nil();
   return createWellIn(m_context, project, name, identifier, true, "createWell");
 }
 
 EpiWell::Well_ptr StorelessWellFactoryServant::createWell(EpSession::Project_ptr project,
                                                           const CosPropertyService::Property& identifier,
                                                           EpSession::Session_ptr) {
-  if (nilAsked(enterFault("createWell"))) return EpiWell::Well::_nil();
+  if (wantsNil(enterFault("createWell"))) return EpiWell::Well::_nil();
   return createWellIn(m_context, project, "", identifier, false, "createWell");
 }
 
 EpiWell::WellBore_ptr NewWellBoreFactoryServant::createWellBore(EpiWell::Well_ptr well,
                                                                 const CosPropertyService::Property& identifier,
                                                                 EpSession::Session_ptr) {
-  if (nilAsked(enterFault("createWellBore"))) return EpiWell::WellBore::_nil();
+  if (wantsNil(enterFault("createWellBore"))) return EpiWell::WellBore::_nil();
   return createWellBoreOf(m_context, well, identifier, true);
 }
 
 EpiWell::WellBore_ptr StorelessWellBoreFactoryServant::createWellBore(
     EpiWell::Well_ptr well, const CosPropertyService::Property& identifier, EpSession::Session_ptr) {
-  if (nilAsked(enterFault("createWellBore"))) return EpiWell::WellBore::_nil();
+  if (wantsNil(enterFault("createWellBore"))) return EpiWell::WellBore::_nil();
   return createWellBoreOf(m_context, well, identifier, false);
 }
 

@@ -39,7 +39,7 @@ Quantity lengthFromRemote(const EpiTypes::DataQuantity& quantity, const std::str
 EpiTypes::DataQuantity* quantityToRemote(const Quantity& quantity, Catalogues& catalogues,
                                          const std::optional<ValueFault>& fault) {
   EpiTypes::DataQuantity_var result = new EpiTypes::DataQuantity;
-  if (fault && fault->action == EpSession::RETURN_OUT_OF_RANGE) {
+  if (wantsOutOfRange(fault)) {
     result->value._default();   // a discriminator that names no branch
     result->unit = EpUnitOfMeasureService::Unit::_nil();
     return result._retn();
@@ -47,7 +47,7 @@ EpiTypes::DataQuantity* quantityToRemote(const Quantity& quantity, Catalogues& c
   result->value.floatValue(quantity.value ? static_cast<float>(*quantity.value)
                                           : std::numeric_limits<float>::quiet_NaN());
   if (quantity.value && !quantity.unit.empty() &&
-      !(fault && fault->action == EpSession::RETURN_NIL))
+      !wantsNil(fault))
     result->unit = catalogues.unitReference(quantity.unit);
   else
     result->unit = EpUnitOfMeasureService::Unit::_nil();

@@ -14,14 +14,6 @@ namespace kelwelld {
 
 namespace {
 
-bool isNil(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_NIL;
-}
-
-bool outOfRange(const std::optional<ValueFault>& fault) {
-  return fault && fault->action == EpSession::RETURN_OUT_OF_RANGE;
-}
-
 std::string storeNameOf(const Context& context, const std::string& id) {
   const auto key = parseId(id);
   return key && isStored(key->kind) ? context.store->name() : std::string();
@@ -82,7 +74,7 @@ char* WellServant::getEntityType() {
 
 EpSession::Project_ptr WellServant::getProject() {
   const Call call = read("getProject");
-  if (isNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
+  if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
   return m_context.referenceAs<EpSession::Project>(call.record.projectId);
 }
 
@@ -160,7 +152,7 @@ EpCoordinateService::Coordinate* WellServant::getLocation(EpCoordinateService::S
     catalogues.transform(stored.system, systemName, points);
   }
   EpCoordinateService::Coordinate_var result = new EpCoordinateService::Coordinate;
-  result->system = isNil(call.fault) ? EpCoordinateService::System::_nil()
+  result->system = wantsNil(call.fault) ? EpCoordinateService::System::_nil()
                                      : catalogues.systemReference(systemName);
   result->x = points[0].x;
   result->y = points[0].y;
@@ -198,7 +190,7 @@ void WellServant::setAliases(const CosPropertyService::Properties& aliases) {
 
 EpEntity::EntitySeq* WellServant::getWellBores() {
   const Call call = read("getWellBores");
-  return m_context.entities(m_context.wells->wellBoresOf(call.id), isNil(call.fault));
+  return m_context.entities(m_context.wells->wellBoresOf(call.id), wantsNil(call.fault));
 }
 
 // ================================================================== WellBore
@@ -245,7 +237,7 @@ void WellBoreServant::setCode(const char* operation, std::string WellBoreRecord:
 
 short WellBoreServant::enumeration(const char* operation, short WellBoreRecord::*member) {
   const Call call = read(operation);
-  if (outOfRange(call.fault)) return static_cast<short>(call.fault->value);
+  if (wantsOutOfRange(call.fault)) return static_cast<short>(call.fault->value);
   return call.record.*member;
 }
 
@@ -286,7 +278,7 @@ char* WellBoreServant::getEntityType() {
 
 EpSession::Project_ptr WellBoreServant::getProject() {
   const Call call = read("getProject");
-  if (isNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
+  if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
   return m_context.referenceAs<EpSession::Project>(call.record.projectId);
 }
 
@@ -378,7 +370,7 @@ CosPropertyService::Property* WellBoreServant::getIdentifier() {
 
 EpiWell::Well_ptr WellBoreServant::getWell() {
   const Call call = read("getWell");
-  if (isNil(call.fault)) return EpiWell::Well::_nil();
+  if (wantsNil(call.fault)) return EpiWell::Well::_nil();
   return m_context.referenceAs<EpiWell::Well>(call.record.wellId);
 }
 
