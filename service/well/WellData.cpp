@@ -147,6 +147,34 @@ void WellData::saveWell(long long number, const WellRecord& r, bool aliasesChang
                 number, r.aliases, r.id);
 }
 
+template <class Record, class Load, class Save>
+std::optional<Record> WellData::modifyRecord(const std::string& id,
+                                             const std::function<void(Record&)>& change,
+                                             const RecordKinds& kinds,
+                                             std::map<long long, Record>& storeless, Load load,
+                                             Save save) {
+  const auto key = parseId(id);
+  if (!key) return std::nullopt;
+  if (key->kind == kinds.storeless) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto found = storeless.find(key->number);
+    if (found == storeless.end()) return std::nullopt;
+    Record changed = found->second;
+    change(changed);
+    found->second = changed;
+    return changed;
+  }
+  if (key->kind != kinds.stored) return std::nullopt;
+  Transaction transaction(m_store, std::string("Could not change the ") + kinds.what + " " + id);
+  auto record = load(key->number);
+  if (!record) return std::nullopt;
+  const std::vector<Alias> before = record->aliases;
+  change(*record);
+  save(key->number, *record, record->aliases != before);
+  transaction.commit();
+  return record;
+}
+
 std::optional<WellRecord> WellData::well(const std::string& id) {
   const auto key = parseId(id);
   if (!key) return std::nullopt;
@@ -201,26 +229,10 @@ WellRecord WellData::createWell(WellRecord r, bool stored) {
 
 std::optional<WellRecord> WellData::modifyWell(const std::string& id,
                                                const std::function<void(WellRecord&)>& change) {
-  const auto key = parseId(id);
-  if (!key) return std::nullopt;
-  if (key->kind == Kind::StorelessWell) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_storelessWells.find(key->number);
-    if (found == m_storelessWells.end()) return std::nullopt;
-    WellRecord changed = found->second;
-    change(changed);
-    found->second = changed;
-    return changed;
-  }
-  if (key->kind != Kind::Well) return std::nullopt;
-  Transaction transaction(m_store, "Could not change the well " + id);
-  auto record = loadWell(key->number);
-  if (!record) return std::nullopt;
-  const std::vector<Alias> before = record->aliases;
-  change(*record);
-  saveWell(key->number, *record, record->aliases != before);
-  transaction.commit();
-  return record;
+  return modifyRecord(
+      id, change, {Kind::Well, Kind::StorelessWell, "well"}, m_storelessWells,
+      [this](long long number) { return loadWell(number); },
+      [this](long long number, const WellRecord& r, bool aliasesChanged) { saveWell(number, r, aliasesChanged); });
 }
 
 std::vector<std::string> WellData::wellBoresOf(const std::string& wellId) {
@@ -396,26 +408,12 @@ WellBoreRecord WellData::createWellBore(WellBoreRecord r, bool stored) {
 
 std::optional<WellBoreRecord> WellData::modifyWellBore(
     const std::string& id, const std::function<void(WellBoreRecord&)>& change) {
-  const auto key = parseId(id);
-  if (!key) return std::nullopt;
-  if (key->kind == Kind::StorelessWellBore) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_storelessWellBores.find(key->number);
-    if (found == m_storelessWellBores.end()) return std::nullopt;
-    WellBoreRecord changed = found->second;
-    change(changed);
-    found->second = changed;
-    return changed;
-  }
-  if (key->kind != Kind::WellBore) return std::nullopt;
-  Transaction transaction(m_store, "Could not change the wellbore " + id);
-  auto record = loadWellBore(key->number);
-  if (!record) return std::nullopt;
-  const std::vector<Alias> before = record->aliases;
-  change(*record);
-  saveWellBore(key->number, *record, record->aliases != before);
-  transaction.commit();
-  return record;
+  return modifyRecord(
+      id, change, {Kind::WellBore, Kind::StorelessWellBore, "wellbore"}, m_storelessWellBores,
+      [this](long long number) { return loadWellBore(number); },
+      [this](long long number, const WellBoreRecord& r, bool aliasesChanged) {
+        saveWellBore(number, r, aliasesChanged);
+      });
 }
 
 // -------------------------------------------------------------------- queries

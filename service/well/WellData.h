@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/Ids.h"
 #include "../core/Query.h"
 #include "Records.h"
 
@@ -51,6 +52,19 @@ public:
   static const QuerySchema& wellBoreSchema();
 
 private:
+  // The id kinds of one sort of record, stored and storeless, and its name for messages.
+  struct RecordKinds {
+    Kind stored;
+    Kind storeless;
+    const char* what;
+  };
+  // The change of a storeless record under the data's lock, of a stored one
+  // (load, change, save) in one transaction.
+  template <class Record, class Load, class Save>
+  std::optional<Record> modifyRecord(const std::string& id, const std::function<void(Record&)>& change,
+                                     const RecordKinds& kinds, std::map<long long, Record>& storeless,
+                                     Load load, Save save);
+
   std::optional<WellRecord> loadWell(long long number);
   void saveWell(long long number, const WellRecord& record, bool aliasesChanged);
   std::optional<WellBoreRecord> loadWellBore(long long number);
