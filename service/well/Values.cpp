@@ -104,11 +104,4 @@ short checkedEnum(short value, short last, const std::string& attribute) {
   return value;
 }
 
-std::string newest(std::initializer_list<const std::string*> stamps) {
-  std::string result;
-  for (const std::string* stamp : stamps)
-    if (*stamp > result) result = *stamp;
-  return result;
-}
-
 } // namespace kelwelld

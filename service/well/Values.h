@@ -47,8 +47,6 @@ CosPropertyService::Properties* aliasesToRemote(const std::vector<Alias>& aliase
 // attribute, the value and the range otherwise.
 short checkedEnum(short value, short last, const std::string& attribute);
 
-// The newest of the given stamps (ISO 8601 texts of one format sort by time).
-std::string newest(std::initializer_list<const std::string*> stamps);
 
 } // namespace kelwelld
 

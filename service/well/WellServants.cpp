@@ -4,56 +4,12 @@
 #include <limits>
 
 #include "../core/Catalogues.h"
-#include "../core/Corba.h"
-#include "../core/Store.h"
-#include "../core/Time.h"
-#include "Values.h"
-#include "WellData.h"
 
 namespace kelwelld {
 
-namespace {
-
-std::string storeNameOf(const Context& context, const std::string& id) {
-  const auto key = parseId(id);
-  return key && isStored(key->kind) ? context.store->name() : std::string();
-}
-
-[[noreturn]] void unknownSelector(const std::string& selector, const char* valid) {
-  throwValidation("The selector " + quoted(selector) + " is not known; valid selectors: " + valid + ". ");
-}
-
-} // namespace
-
 // ====================================================================== Well
 
-WellServant::WellServant(Context& context) : m_context(context) {}
-
-WellServant::Call WellServant::read(const char* operation) {
-  Call call;
-  call.id = m_context.currentId();
-  call.fault = enterFault(operation, call.id);
-  auto record = m_context.wells->well(call.id);
-  if (!record) throwNotExist();
-  call.record = std::move(*record);
-  return call;
-}
-
-void WellServant::write(const char* operation, std::string WellRecord::*stamp,
-                        const std::function<void(WellRecord&)>& change) {
-  const std::string id = m_context.currentId();
-  const std::string now = nowUtc();
-  const auto saved = m_context.wells->modifyWell(id, [&](WellRecord& r) {
-    change(r);
-    r.*stamp = now;
-  });
-  if (!saved) throwNotExist();
-  m_context.changed(id, "modified", operation);
-}
-
-char* WellServant::text(const char* operation, std::string WellRecord::*member) {
-  return dup(read(operation).record.*member);
-}
+WellServant::WellServant(Context& context) : EntityServant(context) {}
 
 void WellServant::setText(const char* operation, std::string WellRecord::*member, const char* value) {
   enterFault(operation, m_context.currentId());
@@ -61,33 +17,10 @@ void WellServant::setText(const char* operation, std::string WellRecord::*member
   write(operation, &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.*member = text; });
 }
 
-char* WellServant::getId() { return dup(read("getId").id); }
-
-char* WellServant::getStoreName() {
-  return dup(storeNameOf(m_context, read("getStoreName").id));
-}
-
-char* WellServant::getEntityType() {
-  read("getEntityType");
-  return dup(entityTypeOf(Kind::Well));
-}
-
-EpSession::Project_ptr WellServant::getProject() {
-  const Call call = read("getProject");
-  if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
-  return m_context.referenceAs<EpSession::Project>(call.record.projectId);
-}
-
 char* WellServant::getLastModified(const char* selector) {
-  const Call call = read("getLastModified");
-  const WellRecord& r = call.record;
-  const std::string which(selector);
-  if (which.empty() || which == "all")
-    return dup(newest({&r.created, &r.modifiedAttributes, &r.modifiedAliases, &r.modifiedWellBores}));
-  if (which == "attributes") return dup(r.modifiedAttributes);
-  if (which == "aliases") return dup(r.modifiedAliases);
-  if (which == "wellbores") return dup(r.modifiedWellBores);
-  unknownSelector(which, "\"\" or \"all\", \"attributes\", \"aliases\", \"wellbores\"");
+  return lastModified(selector, {{"attributes", &WellRecord::modifiedAttributes},
+                                 {"aliases", &WellRecord::modifiedAliases},
+                                 {"wellbores", &WellRecord::modifiedWellBores}});
 }
 
 char* WellServant::getCountry() { return text("getCountry", &WellRecord::country); }
@@ -172,21 +105,11 @@ void WellServant::setLocation(const EpCoordinateService::Coordinate& value) {
   write("setLocation", &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.location = location; });
 }
 
-CosPropertyService::Property* WellServant::getIdentifier() {
-  const Call call = read("getIdentifier");
-  return propertyToRemote(call.record.identifierName, call.record.identifierValue);
-}
+CosPropertyService::Property* WellServant::getIdentifier() { return identifier(); }
 
-CosPropertyService::Properties* WellServant::getAliases() {
-  return aliasesToRemote(read("getAliases").record.aliases);
-}
+CosPropertyService::Properties* WellServant::getAliases() { return aliases(); }
 
-void WellServant::setAliases(const CosPropertyService::Properties& aliases) {
-  const std::string id = m_context.currentId();
-  enterFault("setAliases", id);
-  const std::vector<Alias> list = aliasesFromRemote(aliases);
-  write("setAliases", &WellRecord::modifiedAliases, [&](WellRecord& r) { r.aliases = list; });
-}
+void WellServant::setAliases(const CosPropertyService::Properties& list) { setAliasesFrom(list); }
 
 EpEntity::EntitySeq* WellServant::getWellBores() {
   const Call call = read("getWellBores");
@@ -195,33 +118,7 @@ EpEntity::EntitySeq* WellServant::getWellBores() {
 
 // ================================================================== WellBore
 
-WellBoreServant::WellBoreServant(Context& context) : m_context(context) {}
-
-WellBoreServant::Call WellBoreServant::read(const char* operation) {
-  Call call;
-  call.id = m_context.currentId();
-  call.fault = enterFault(operation, call.id);
-  auto record = m_context.wells->wellBore(call.id);
-  if (!record) throwNotExist();
-  call.record = std::move(*record);
-  return call;
-}
-
-void WellBoreServant::write(const char* operation, std::string WellBoreRecord::*stamp,
-                            const std::function<void(WellBoreRecord&)>& change) {
-  const std::string id = m_context.currentId();
-  const std::string now = nowUtc();
-  const auto saved = m_context.wells->modifyWellBore(id, [&](WellBoreRecord& r) {
-    change(r);
-    r.*stamp = now;
-  });
-  if (!saved) throwNotExist();
-  m_context.changed(id, "modified", operation);
-}
-
-char* WellBoreServant::text(const char* operation, std::string WellBoreRecord::*member) {
-  return dup(read(operation).record.*member);
-}
+WellBoreServant::WellBoreServant(Context& context) : EntityServant(context) {}
 
 void WellBoreServant::setCode(const char* operation, std::string WellBoreRecord::*member,
                               const char* value, const char* attribute, const char* setName) {
@@ -265,33 +162,10 @@ void WellBoreServant::notYet(const char* operation) {
   throw CORBA::NO_IMPLEMENT(0, CORBA::COMPLETED_NO);
 }
 
-char* WellBoreServant::getId() { return dup(read("getId").id); }
-
-char* WellBoreServant::getStoreName() {
-  return dup(storeNameOf(m_context, read("getStoreName").id));
-}
-
-char* WellBoreServant::getEntityType() {
-  read("getEntityType");
-  return dup(entityTypeOf(Kind::WellBore));
-}
-
-EpSession::Project_ptr WellBoreServant::getProject() {
-  const Call call = read("getProject");
-  if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
-  return m_context.referenceAs<EpSession::Project>(call.record.projectId);
-}
-
 char* WellBoreServant::getLastModified(const char* selector) {
-  const Call call = read("getLastModified");
-  const WellBoreRecord& r = call.record;
-  const std::string which(selector);
-  if (which.empty() || which == "all")
-    return dup(newest({&r.created, &r.modifiedAttributes, &r.modifiedAliases, &r.modifiedPath}));
-  if (which == "attributes") return dup(r.modifiedAttributes);
-  if (which == "aliases") return dup(r.modifiedAliases);
-  if (which == "path") return dup(r.modifiedPath);
-  unknownSelector(which, "\"\" or \"all\", \"attributes\", \"aliases\", \"path\"");
+  return lastModified(selector, {{"attributes", &WellBoreRecord::modifiedAttributes},
+                                 {"aliases", &WellBoreRecord::modifiedAliases},
+                                 {"path", &WellBoreRecord::modifiedPath}});
 }
 
 char* WellBoreServant::getBoreStatus() { return text("getBoreStatus", &WellBoreRecord::boreStatus); }
@@ -363,10 +237,7 @@ void WellBoreServant::setCompletionDate(const char* value) {
         [&](WellBoreRecord& r) { r.completionDate = date; });
 }
 
-CosPropertyService::Property* WellBoreServant::getIdentifier() {
-  const Call call = read("getIdentifier");
-  return propertyToRemote(call.record.identifierName, call.record.identifierValue);
-}
+CosPropertyService::Property* WellBoreServant::getIdentifier() { return identifier(); }
 
 EpiWell::Well_ptr WellBoreServant::getWell() {
   const Call call = read("getWell");
@@ -374,15 +245,9 @@ EpiWell::Well_ptr WellBoreServant::getWell() {
   return m_context.referenceAs<EpiWell::Well>(call.record.wellId);
 }
 
-CosPropertyService::Properties* WellBoreServant::getAliases() {
-  return aliasesToRemote(read("getAliases").record.aliases);
-}
+CosPropertyService::Properties* WellBoreServant::getAliases() { return aliases(); }
 
-void WellBoreServant::setAliases(const CosPropertyService::Properties& aliases) {
-  enterFault("setAliases", m_context.currentId());
-  const std::vector<Alias> list = aliasesFromRemote(aliases);
-  write("setAliases", &WellBoreRecord::modifiedAliases, [&](WellBoreRecord& r) { r.aliases = list; });
-}
+void WellBoreServant::setAliases(const CosPropertyService::Properties& list) { setAliasesFrom(list); }
 
 // The path geometry is served by a later part of the service.
 EpGeometry::Polyline_ptr WellBoreServant::getDepthPath(EpCoordinateService::System_ptr) {

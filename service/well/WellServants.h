@@ -10,20 +10,14 @@
 
 #include <EpiWell.hh>
 
-#include "../core/Context.h"
-#include "../core/FaultInjection.h"
-#include "Records.h"
+#include "EntityServant.h"
 
 namespace kelwelld {
 
-class WellServant : public POA_EpiWell::Well {
+class WellServant : public EntityServant<POA_EpiWell::Well, WellRecord> {
 public:
   explicit WellServant(Context& context);
 
-  char* getId() override;
-  char* getStoreName() override;
-  char* getEntityType() override;
-  EpSession::Project_ptr getProject() override;
   char* getLastModified(const char* selector) override;
 
   char* getCountry() override;
@@ -52,31 +46,13 @@ public:
   EpEntity::EntitySeq* getWellBores() override;
 
 private:
-  struct Call {
-    std::string id;
-    WellRecord record;
-    std::optional<ValueFault> fault;
-  };
-  // Enters the operation: fault check, then the record (OBJECT_NOT_EXIST when gone).
-  Call read(const char* operation);
-  // Applies change in one write (the operation has entered its fault check
-  // and validated its input); stamps the part changed and reports the change.
-  void write(const char* operation, std::string WellRecord::*stamp,
-             const std::function<void(WellRecord&)>& change);
-  char* text(const char* operation, std::string WellRecord::*member);
   void setText(const char* operation, std::string WellRecord::*member, const char* value);
-
-  Context& m_context;
 };
 
-class WellBoreServant : public POA_EpiWell::WellBore {
+class WellBoreServant : public EntityServant<POA_EpiWell::WellBore, WellBoreRecord> {
 public:
   explicit WellBoreServant(Context& context);
 
-  char* getId() override;
-  char* getStoreName() override;
-  char* getEntityType() override;
-  EpSession::Project_ptr getProject() override;
   char* getLastModified(const char* selector) override;
 
   char* getBoreStatus() override;
@@ -136,15 +112,6 @@ public:
   EpEntity::EntitySeq* getWellVelocities() override;
 
 private:
-  struct Call {
-    std::string id;
-    WellBoreRecord record;
-    std::optional<ValueFault> fault;
-  };
-  Call read(const char* operation);
-  void write(const char* operation, std::string WellBoreRecord::*stamp,
-             const std::function<void(WellBoreRecord&)>& change);
-  char* text(const char* operation, std::string WellBoreRecord::*member);
   void setCode(const char* operation, std::string WellBoreRecord::*member, const char* value,
                const char* attribute, const char* setName);
   short enumeration(const char* operation, short WellBoreRecord::*member);
@@ -154,8 +121,6 @@ private:
   void setQuantity(const char* operation, Quantity WellBoreRecord::*member,
                    const EpiTypes::DataQuantity& value, const char* attribute);
   [[noreturn]] void notYet(const char* operation);
-
-  Context& m_context;
 };
 
 } // namespace kelwelld
