@@ -5,7 +5,7 @@
 
 #include <EpSession.hh>
 
-#include "ServiceProcess.h"
+#include "PlatformConnection.h"
 #include "kel_Connection.h"
 
 namespace contract {
@@ -20,37 +20,8 @@ const char* const kValidation = "Caught an EpEntity::ValidationException excepti
 
 namespace {
 
-class ServiceEnvironment : public ::testing::Environment {
-public:
-  void SetUp() override {
-    kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
-    if (!service.running()) service.start();
-    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
-  }
-  void TearDown() override { kel_Connection::shutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ServiceEnvironment);
-
-EpSession::FaultInjector_var injector() {
-  auto manager = static_cast<EpSession::SessionManager_ptr>(kel_Connection::getServiceManager());
-  EpSession::FaultInjector_var faults = manager->getFaultInjector();
-  if (CORBA::is_nil(faults.in())) throw std::runtime_error("kelwelld runs without --fault-injection");
-  return faults;
-}
-
-void arm(const char* operation, const std::string& objectId, EpSession::FaultAction action,
-         const char* exceptionName, const char* text1, const char* text2, long value) {
-  EpSession::Fault fault;
-  fault.operation = operation;
-  fault.objectId = objectId.c_str();
-  fault.action = action;
-  fault.exceptionName = exceptionName;
-  fault.text1 = text1;
-  fault.text2 = text2;
-  fault.value = static_cast<CORBA::Long>(value);
-  injector()->arm(fault);
-}
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 Kind kindOf(const kel_Exception& e) {
   if (e.isUserException()) return Kind::User;
@@ -112,19 +83,19 @@ kel_WellBore Contract::bore(const kel_Well& parent, const char* id) const {
 
 void Contract::raise(const char* operation, const char* exceptionName, const char* text1, const char* text2,
                      const std::string& objectId) {
-  arm(operation, objectId, EpSession::RAISE_EXCEPTION, exceptionName, text1, text2, 0);
+  kelwell_test::armFault(operation, objectId, EpSession::RAISE_EXCEPTION, exceptionName, text1, text2, 0);
 }
 
 void Contract::returnNil(const char* operation, const std::string& objectId) {
-  arm(operation, objectId, EpSession::RETURN_NIL, "", "", "", 0);
+  kelwell_test::armFault(operation, objectId, EpSession::RETURN_NIL, "", "", "", 0);
 }
 
 void Contract::returnOutOfRange(const char* operation, long value, const std::string& objectId) {
-  arm(operation, objectId, EpSession::RETURN_OUT_OF_RANGE, "", "", "", value);
+  kelwell_test::armFault(operation, objectId, EpSession::RETURN_OUT_OF_RANGE, "", "", "", value);
 }
 
-unsigned long Contract::armed() { return injector()->armedCount(); }
+unsigned long Contract::armed() { return kelwell_test::faultInjector()->armedCount(); }
 
-void Contract::TearDown() { injector()->clear(); }
+void Contract::TearDown() { kelwell_test::faultInjector()->clear(); }
 
 } // namespace contract

@@ -2,45 +2,15 @@
 
 #include <cstdlib>
 
-#include "ServiceProcess.h"
+#include "PlatformConnection.h"
 #include "kel_Connection.h"
 
 namespace library_test {
 
 namespace {
 
-class ServiceEnvironment : public ::testing::Environment {
-public:
-  void SetUp() override {
-    kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
-    if (!service.running()) service.start();
-    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
-  }
-  // The ORB goes before the service does (at exit).
-  void TearDown() override { kel_Connection::shutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ServiceEnvironment);
-
-EpSession::FaultInjector_var injector() {
-  auto manager = static_cast<EpSession::SessionManager_ptr>(kel_Connection::getServiceManager());
-  EpSession::FaultInjector_var faults = manager->getFaultInjector();
-  if (CORBA::is_nil(faults.in())) throw std::runtime_error("the service runs without fault injection");
-  return faults;
-}
-
-void arm(const char* operation, const std::string& objectId, EpSession::FaultAction action,
-         const char* exceptionName, const char* text1, const char* text2, long value) {
-  EpSession::Fault fault;
-  fault.operation = operation;
-  fault.objectId = objectId.c_str();
-  fault.action = action;
-  fault.exceptionName = exceptionName;
-  fault.text1 = text1;
-  fault.text2 = text2;
-  fault.value = static_cast<CORBA::Long>(value);
-  injector()->arm(fault);
-}
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 } // namespace
 
@@ -77,19 +47,19 @@ kel_WellBore Fixture::newBore(const kel_Well& well, const char* identifier) cons
 
 void Fixture::raise(const char* operation, const char* exceptionName, const char* text1, const char* text2,
                     const std::string& objectId) {
-  arm(operation, objectId, EpSession::RAISE_EXCEPTION, exceptionName, text1, text2, 0);
+  kelwell_test::armFault(operation, objectId, EpSession::RAISE_EXCEPTION, exceptionName, text1, text2, 0);
 }
 
 void Fixture::returnNil(const char* operation, const std::string& objectId) {
-  arm(operation, objectId, EpSession::RETURN_NIL, "", "", "", 0);
+  kelwell_test::armFault(operation, objectId, EpSession::RETURN_NIL, "", "", "", 0);
 }
 
 void Fixture::returnOutOfRange(const char* operation, long value, const std::string& objectId) {
-  arm(operation, objectId, EpSession::RETURN_OUT_OF_RANGE, "", "", "", value);
+  kelwell_test::armFault(operation, objectId, EpSession::RETURN_OUT_OF_RANGE, "", "", "", value);
 }
 
-unsigned long Fixture::armedFaults() { return injector()->armedCount(); }
+unsigned long Fixture::armedFaults() { return kelwell_test::faultInjector()->armedCount(); }
 
-void Fixture::TearDown() { injector()->clear(); }
+void Fixture::TearDown() { kelwell_test::faultInjector()->clear(); }
 
 } // namespace library_test

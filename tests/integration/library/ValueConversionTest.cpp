@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "ServiceProcess.h"
+#include "PlatformConnection.h"
 #include "kel_Connection.h"
 #include "kel_DataQuantityConverter.h"
 #include "kel_Exception.h"
@@ -13,17 +13,8 @@
 
 namespace {
 
-class ServiceEnvironment : public ::testing::Environment {
-public:
-  void SetUp() override {
-    kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
-    if (!service.running()) service.start();
-    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
-  }
-  void TearDown() override { kel_Connection::shutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ServiceEnvironment);
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 kel_Array<float> floats(std::initializer_list<float> values) {
   kel_Array<float> result;

@@ -6,7 +6,7 @@
 
 #include <EpiWell.hh>
 
-#include "ServiceProcess.h"
+#include "PlatformConnection.h"
 #include "kel_Connection.h"
 #include "kel_util.h"
 
@@ -16,18 +16,8 @@ namespace {
 
 // Starts the service before the first test and points the platform at it
 // through the environment, the way an application finds it.
-class ServiceEnvironment : public ::testing::Environment {
-public:
-  void SetUp() override {
-    kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
-    if (!service.running()) service.start();
-    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
-  }
-  // The ORB goes before the service does (at exit).
-  void TearDown() override { kel_Connection::shutdown(); }
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ServiceEnvironment);
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 } // namespace
 
