@@ -9,5 +9,9 @@ build_dir=${BUILD_DIR:-$root/build}
 werror=OFF
 if [[ "${CI:-}" == "true" ]]; then werror=ON; fi
 
-cmake -S "$root" -B "$build_dir" -G Ninja -DKELWELL_WERROR=$werror ${CMAKE_ARGS:-}
+# A compiler cache, when the machine has one, makes rebuilds of unchanged sources free.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+
+cmake -S "$root" -B "$build_dir" -G Ninja -DKELWELL_WERROR=$werror "${launcher[@]}" ${CMAKE_ARGS:-}
 cmake --build "$build_dir" --parallel "$(nproc)"
