@@ -11,14 +11,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct Vec {
-  double n, e, v;  // north, east, down
-};
+using Vec = Vector3;
 
-Vec operator+(Vec a, Vec b) { return {a.n + b.n, a.e + b.e, a.v + b.v}; }
-Vec operator-(Vec a, Vec b) { return {a.n - b.n, a.e - b.e, a.v - b.v}; }
-Vec operator*(double k, Vec a) { return {k * a.n, k * a.e, k * a.v}; }
-double norm(Vec a) { return std::sqrt(a.n * a.n + a.e * a.e + a.v * a.v); }
+Vec operator+(Vec a, Vec b) { return {a.north + b.north, a.east + b.east, a.down + b.down}; }
+Vec operator-(Vec a, Vec b) { return {a.north - b.north, a.east - b.east, a.down - b.down}; }
+Vec operator*(double k, Vec a) { return {k * a.north, k * a.east, k * a.down}; }
+double norm(Vec a) { return std::sqrt(a.north * a.north + a.east * a.east + a.down * a.down); }
 
 Vec direction(double inclination, double azimuth) {
   return {std::sin(inclination) * std::cos(azimuth), std::sin(inclination) * std::sin(azimuth),
@@ -134,9 +132,9 @@ WellPath WellPath::fromSurvey(const SurveyStations& stations, const SurveyOption
   c.md = stations.md;
   Vec at{options.tieInNorth, options.tieInEast, tieInSet ? options.tieInTvd : stations.md[0]};
   for (std::size_t i = 0;; ++i) {
-    c.tvd.push_back(at.v);
-    c.east.push_back(at.e);
-    c.north.push_back(at.n);
+    c.tvd.push_back(at.down);
+    c.east.push_back(at.east);
+    c.north.push_back(at.north);
     if (i + 1 == n) break;
     const double i1 = stations.inclination[i], a1 = stations.azimuth[i];
     const double i2 = stations.inclination[i + 1], a2 = stations.azimuth[i + 1];
@@ -149,7 +147,7 @@ WellPath WellPath::fromSurvey(const SurveyStations& stations, const SurveyOption
                                                      ". ");
     const Vec step = methodStep(options.method, i1, a1, i2, a2, length, options.toolLength, t1, t2, dogleg);
     const Vec fix = (1.0 / length) * (step - arc(t1, t2, dogleg, length, length));
-    path.legs_.push_back({{t1.n, t1.e, t1.v}, {t2.n, t2.e, t2.v}, dogleg, {fix.n, fix.e, fix.v}});
+    path.legs_.push_back({t1, t2, dogleg, fix});
     at = at + step;
   }
   return path;
@@ -185,9 +183,8 @@ Position WellPath::onLeg(std::size_t k, double md) const {
             c.north[k] + f * (c.north[k + 1] - c.north[k])};
   }
   const Leg& leg = legs_[k];
-  const Vec t1{leg.t1[0], leg.t1[1], leg.t1[2]}, t2{leg.t2[0], leg.t2[1], leg.t2[2]};
-  const Vec d = arc(t1, t2, leg.dogleg, c.md[k + 1] - c.md[k], s) + s * Vec{leg.fix[0], leg.fix[1], leg.fix[2]};
-  return {md, c.tvd[k] + d.v, c.east[k] + d.e, c.north[k] + d.n};
+  const Vec d = arc(leg.t1, leg.t2, leg.dogleg, c.md[k + 1] - c.md[k], s) + s * leg.fix;
+  return {md, c.tvd[k] + d.down, c.east[k] + d.east, c.north[k] + d.north};
 }
 
 Position WellPath::at(double md) const {

@@ -32,6 +32,11 @@ struct Position {
   double md, tvd, east, north;
 };
 
+// A direction or a displacement: north, east and down components.
+struct Vector3 {
+  double north, east, down;
+};
+
 // The columns of path data (docs/service.md: MD, TVD, dx east, dy north; the
 // two-way time column is the velocity function's business).
 struct PathColumns {
@@ -58,7 +63,6 @@ class WellPath final : public DepthPath {
 
   // The positions at the stations (or the raw samples).
   const PathColumns& stations() const { return columns_; }
-  bool isSurveyPath() const { return survey_; }
   Position last() const;
 
   Position at(double md) const;
@@ -71,9 +75,9 @@ class WellPath final : public DepthPath {
  private:
   // One interval between two stations, ready for positions inside it.
   struct Leg {
-    double t1[3], t2[3];  // unit directions at both ends (north, east, down)
-    double dogleg;        // angle between them (rad)
-    double fix[3];        // per metre: station displacement minus arc displacement
+    Vector3 t1, t2;  // unit directions at both ends
+    double dogleg;   // the angle between them (rad)
+    Vector3 fix;     // per metre: the method's station step minus the arc's
   };
   WellPath() = default;
   void requireInside(double md) const;

@@ -105,7 +105,7 @@ void VelocityFunction::adopt(Table table) {
 
 std::vector<double> VelocityFunction::toTwt(const std::vector<double>& times, TimeKind timeKind) const {
   std::vector<double> twt(times.size());
-  timeKinds().toTwt(times.data(), twt.data(), times.size(), timeKind);
+  timeKinds(timeKind).toTwt(times.data(), twt.data(), times.size(), timeKind);
   return twt;
 }
 
@@ -365,8 +365,9 @@ double VelocityFunction::velocityAtTwt(double twt, VelocityKind kind) const {
   return std::sqrt((squaredIntegral(twt) - squaredIntegral(0.0)) / twt);
 }
 
-TimeKinds VelocityFunction::timeKinds() const {
-  return TimeKinds(isSet(datum_) && !twt_.empty() ? twtAtDepth(datum_) : kUnset);
+TimeKinds VelocityFunction::timeKinds(TimeKind kind) const {
+  // Mean sea level lies `datum` metres below the function's datum.
+  return TimeKinds(kind == TimeKind::TWT_MSL && isSet(datum_) ? twtAtDepth(datum_) : kUnset);
 }
 
 // ---------------------------------------------------------------- lists
@@ -386,7 +387,7 @@ double requireDatum(const VelocityFunction& function) {
 std::vector<double> depthsToTimes(const VelocityFunction& function, const DepthKinds& kinds,
                                   const std::vector<double>& depths, DepthKind depthKind, TimeKind timeKind) {
   const double datum = requireDatum(function);
-  const TimeKinds times = function.timeKinds();
+  const TimeKinds times = function.timeKinds(timeKind);
   std::vector<double> out(depths.size());
   kinds.convert(depths.data(), out.data(), depths.size(), depthKind, DepthKind::TVDSS);
   for (double& value : out) value = times.fromTwt(function.twtAtDepth(value + datum), timeKind);
@@ -397,7 +398,7 @@ std::vector<double> timesToDepths(const VelocityFunction& function, const DepthK
                                   const std::vector<double>& times, TimeKind timeKind, DepthKind depthKind) {
   const double datum = requireDatum(function);
   std::vector<double> out(times.size());
-  function.timeKinds().toTwt(times.data(), out.data(), times.size(), timeKind);
+  function.timeKinds(timeKind).toTwt(times.data(), out.data(), times.size(), timeKind);
   for (double& value : out) value = function.depthAtTwt(value) - datum;
   kinds.convert(out.data(), out.data(), out.size(), DepthKind::TVDSS, depthKind);
   return out;
@@ -406,7 +407,7 @@ std::vector<double> timesToDepths(const VelocityFunction& function, const DepthK
 std::vector<double> timesToVelocities(const VelocityFunction& function, const std::vector<double>& times,
                                       TimeKind timeKind, VelocityKind velocityKind) {
   std::vector<double> out(times.size());
-  function.timeKinds().toTwt(times.data(), out.data(), times.size(), timeKind);
+  function.timeKinds(timeKind).toTwt(times.data(), out.data(), times.size(), timeKind);
   for (double& value : out) value = function.velocityAtTwt(value, velocityKind);
   return out;
 }

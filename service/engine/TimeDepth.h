@@ -88,8 +88,10 @@ class VelocityFunction {
   // above it). Average: depth over one-way time from the datum. RMS: root mean
   // square of the interval velocities over the two-way time from the datum.
   double velocityAtTwt(double twt, VelocityKind kind) const;
-  // The function's time kinds (TWT below MSL needs the datum).
-  TimeKinds timeKinds() const;
+  // The time kinds for values of `kind`. Only TWT below MSL needs the
+  // function's time at MSL (its datum, and the shallow extend velocity when
+  // MSL lies above the first sample).
+  TimeKinds timeKinds(TimeKind kind) const;
 
  private:
   struct Table {

@@ -168,6 +168,14 @@ TEST_F(TimeDepthTest, KindsRelateThroughTheFunctionDatumAndTheWellboreElevation)
   EXPECT_NEAR(timesToDepths(constant, kinds, {0.5}, TimeKind::TWT_MSL, DepthKind::TVDSS)[0], 500.0, 1e-9);
   EXPECT_NEAR(sampleDepths(constant, kinds, DepthKind::TVD)[1], 2020.0, 1e-9);
 
+  // MSL above the first sample: only TWT below MSL needs the shallow extend velocity.
+  VelocityFunction deepStart;
+  deepStart.setTimeDepths({0.2, 2.0}, {200.0, 2000.0});
+  deepStart.setDatum(10.0);
+  EXPECT_NEAR(depthsToTimes(deepStart, kinds, {1020.0}, DepthKind::TVD, TimeKind::TWT)[0], 1.0, 1e-12);
+  expectRefused([&] { depthsToTimes(deepStart, kinds, {1020.0}, DepthKind::TVD, TimeKind::TWT_MSL); },
+                ErrorKind::ConversionNotSupported, "shallow extend velocity");
+
   constant.setDatum(kUnset);
   expectRefused([&] { depthsToTimes(constant, kinds, {1.0}, DepthKind::TVD, TimeKind::TWT); },
                 ErrorKind::ConversionNotSupported, "velocity function's datum is not set");
