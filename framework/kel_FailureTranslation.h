@@ -97,6 +97,14 @@ struct AppendReason {
     context += caught.reason.in();
   }
 };
+// An ORB exception's name, as "CORBA::TRANSIENT", for the failures that
+// have to say which one it was.
+struct AppendExceptionName {
+  static void append(kel_cppUtil::String& context, const CORBA::Exception& caught) {
+    if (CORBA::SystemException::_downcast(&caught) != nullptr) context += "CORBA::";
+    context += caught._name();
+  }
+};
 // EpDataStore::StoreException: its message, then its detail.
 struct AppendMessageAndDetail {
   static void append(kel_cppUtil::String& context, const EpDataStore::StoreException& caught) {
@@ -184,6 +192,10 @@ inline constexpr SystemClause System{"Caught an kel_SystemException exception in
 inline constexpr CorbaUserClause CorbaUser{"Caught a CORBA::UserException exception in the "};
 inline constexpr CorbaClause Corba{"Caught a CORBA::Exception exception in the "};
 inline constexpr UnknownClause Unknown{"Caught an Unknown Exception in the "};
+// The CORBA::Exception clause naming what was caught, for failures of the ORB
+// where no remote operation was called (narrowing an untyped reference).
+inline constexpr RemoteClause<CORBA::Exception, kel_SystemException, AppendExceptionName> NamedCorba{
+    "Caught a CORBA::Exception exception in the "};
 inline constexpr PassThroughClause<kel_UserException> PassUser{};
 
 // ---------------------------------------------------------------- the remote exception catalogue

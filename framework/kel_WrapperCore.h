@@ -66,25 +66,19 @@ struct kel_WrapperCore {
   // the own view and, with duplicate, take a count. A reference whose proxy
   // the ORB has not typed yet (fresh from string_to_object, say) is narrowed
   // first; the narrowed reference then carries this wrapper's count. A null,
-  // nil or foreign reference is refused. There is no ladder: the caller
-  // receives the null-pointer failure exactly as thrown.
+  // nil or foreign reference (a proxy typed as another interface, or an
+  // untyped one that does not narrow) is refused with the null-pointer text
+  // alone (no ladder: the caller receives it exactly as thrown).
   static void adopt(W& self, const kel_RemoteStub& stub, bool duplicate) {
     Objref* typed = stub.isNull() ? nullptr : dynamic_cast<Objref*>(stub.getObject());
     RemoteVar narrowed;
-    kel_cppUtil::String narrowFailure;
-    if (typed == nullptr && !stub.isNull()) {
-      try {
-        narrowed = Remote::_narrow(stub.getObject());
-      } catch (const CORBA::Exception& error) {
-        narrowFailure = "Caught a CORBA::Exception exception while narrowing the reference: ";
-        narrowFailure += error._name();
-      }
+    if (typed == nullptr && !stub.isNull() && kel_remote::isUntyped(stub.getObject())) {
+      narrowed = narrowUntyped(self, stub.getObject());
       if (!CORBA::is_nil(narrowed.in())) typed = narrowed.in();
     }
     if (typed == nullptr) {
       self.makeNil();
       if (Traits::nullPointerToStandardError) std::cerr << Traits::nullPointer << std::endl;
-      if (!narrowFailure.empty()) throw kel_SystemException(Traits::nullPointer, narrowFailure);
       throw kel_SystemException(Traits::nullPointer);
     }
     self.m_remote = static_cast<void*>(typed);
@@ -97,6 +91,21 @@ struct kel_WrapperCore {
     // on the untyped proxy is given up, as the wrapper no longer holds it.
     narrowed._retn();
     if (!duplicate) CORBA::release(stub.getObject());
+  }
+
+  // Narrowing an untyped reference asks the remote object for its interface.
+  // A transport failure on the way (nothing listening, connection lost) is
+  // not a null pointer: it leaves as kel_SystemException with the class's
+  // narrowing message and a context naming the CORBA exception.
+  static RemotePtr narrowUntyped(W& self, CORBA::Object_ptr object) {
+    using namespace kel_translation;
+    try {
+      return translate(Msg{Traits::assignmentMessage}, Where{Traits::className, Traits::className},
+                       Ladder(NamedCorba), [&] { return Remote::_narrow(object); });
+    } catch (...) {
+      self.makeNil();
+      throw;
+    }
   }
 
   // getBaseObject: the own reference upcast to CORBA::Object, null when nil.

@@ -3,8 +3,11 @@
 // Bound wrappers here stand for proxies of objects nobody serves; only
 // operations that stay in this process are called on them, except where a
 // test wants the remote call to fail.
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -182,3 +185,73 @@ TEST(WrapperCore, UnreachableObjectsFailAsSystemExceptions) {
   EXPECT_STREQ("Caught a CORBA::Exception exception in the kel_Well::getCountry method. ", e->getContext());
   EXPECT_FALSE(e->hasCause());
 }
+
+// The order of the virtual operations is part of the binary interface that
+// the platform calls back through. Under the Itanium C++ ABI (GCC, Clang) a
+// pointer to a virtual member function holds 1 + its byte offset in the
+// table of virtual functions; the destructor takes the first two entries.
+#if defined(__GNUC__)
+namespace {
+
+template <class Member>
+long slotOf(Member member) {
+  struct Representation {
+    std::ptrdiff_t pointer;
+    std::ptrdiff_t adjustment;
+  };
+  static_assert(sizeof(Member) == sizeof(Representation), "not an Itanium member pointer");
+  Representation r;
+  std::memcpy(&r, &member, sizeof r);
+  EXPECT_EQ(1, r.pointer & 1) << "not a virtual operation";
+  return static_cast<long>((r.pointer - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
+}
+
+// Reaches the protected operations, as a class derived from the wrapper may.
+template <class W>
+struct Slots : W {
+  static std::vector<long> inDeclaredOrder() {
+    return {slotOf(&Slots::getRemoteObject), slotOf(&Slots::duplicate),      slotOf(&Slots::release),
+            slotOf(&Slots::getBaseObject),   slotOf(&Slots::getRemoteStub),  slotOf(&Slots::getClassName),
+            slotOf(&Slots::makeNil),         slotOf(&Slots::getProject)};
+  }
+};
+
+} // namespace
+
+TEST(WrapperCore, VirtualOperationsKeepTheirSlots) {
+  // getRemoteObject, duplicate, release, getBaseObject, getRemoteStub,
+  // getClassName, makeNil, getProject, after the destructor's two entries.
+  const std::vector<long> expected{2, 3, 4, 5, 6, 7, 8, 9};
+  EXPECT_EQ(expected, Slots<kel_Well>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellBore>::inDeclaredOrder());
+}
+#endif
+
+TEST(WrapperCore, ATransportFailureWhileNarrowingIsReportedAsWhatItIs) {
+  // An untyped reference to a closed port: narrowing it has to ask the
+  // object for its interface, and nothing answers.
+  CORBA::ORB_ptr orb = static_cast<CORBA::ORB_ptr>(kel_Connection::getOrb());
+  struct Case {
+    std::function<void(CORBA::Object_ptr)> construct;
+    const char* message;
+    const char* context;
+  };
+  const std::vector<Case> cases{
+      {[](CORBA::Object_ptr untyped) { kel_Well well(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided well object. ",
+       "Caught a CORBA::Exception exception in the kel_Well::kel_Well method. CORBA::TRANSIENT"},
+      {[](CORBA::Object_ptr untyped) { kel_WellBore bore(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided wellbore list object. ",
+       "Caught a CORBA::Exception exception in the kel_WellBore::kel_WellBore method. CORBA::TRANSIENT"}};
+  for (const Case& c : cases) {
+    CORBA::Object_var untyped = orb->string_to_object("corbaloc:iiop:127.0.0.1:1/closed");
+    const auto e = failureOf([&] { c.construct(untyped.in()); });
+    EXPECT_TRUE(e->isSystemException());
+    EXPECT_STREQ(c.message, e->getMessage());
+    EXPECT_STREQ(c.context, e->getContext());
+    EXPECT_FALSE(e->hasCause());
+    // The caller's count is left alone.
+    EXPECT_FALSE(CORBA::is_nil(untyped.in()));
+  }
+}
+
