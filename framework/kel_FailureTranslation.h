@@ -4,7 +4,7 @@
 // An operation states four things and nothing else:
 //
 //   return translate(Msg{"Could not return the name of the country in which this well was drilled. "},
-//                    Where{"kel_Well::getCountry method. "},
+//                    Where{"kel_Well", "getCountry"},
 //                    Standard(Store),
 //                    [&] { ... the body ... });
 //
@@ -55,25 +55,19 @@ struct Msg {
   const char* text;
 };
 
-// The operation's context fragment: either the whole text
-// ("kel_Well::getCountry method. ") or a class name and an operation name,
-// joined as "<class>::<operation> method. " only when a failure needs it.
+// The operation's context fragment, "<class>::<operation> method. ", given
+// as its class and its operation (which may carry argument names, as in
+// "getLocation(md, coordSystem)"); joined only when a failure needs it.
 struct Where {
-  constexpr Where(const char* fragment) : text(fragment), operation(nullptr) {}
-  constexpr Where(const char* className, const char* operationName)
-      : text(className), operation(operationName) {}
-
   kel_cppUtil::String fragment() const {
-    kel_cppUtil::String result(text);
-    if (operation != nullptr) {
-      result += "::";
-      result += operation;
-      result += " method. ";
-    }
+    kel_cppUtil::String result(className);
+    result += "::";
+    result += operation;
+    result += " method. ";
     return result;
   }
 
-  const char* text;
+  const char* className;
   const char* operation;
 };
 

@@ -18,6 +18,7 @@
 #include "kel_Connection.h"
 #include "kel_Well.h"
 #include "kel_WellBore.h"
+#include "kel_WrapperCore.h"
 
 namespace {
 
@@ -255,3 +256,37 @@ TEST(WrapperCore, ATransportFailureWhileNarrowingIsReportedAsWhatItIs) {
   }
 }
 
+TEST(WrapperCore, CreatorsConvertTheirDataAfterTheSessionCheckAndBeforeTheFactoryLookup) {
+  using Core = kel_WrapperCore<kel_Well>;
+  const kel_CreatorTexts texts{"no factory. ", "no well. "};
+  int conversions = 0;
+  auto convert = [&] {
+    ++conversions;
+    throw kel_UserException("The samples do not convert. ");
+    return 0;
+  };
+  auto create = [](EpiWell::StorelessWellFactory_ptr, EpSession::Session_ptr, int) {
+    return EpiWell::Well::_nil();
+  };
+  auto createStored = [](EpiWell::NewWellFactory_ptr, EpSession::Session_ptr, int) {
+    return EpiWell::Well::_nil();
+  };
+
+  // A nil session is refused before anything is converted.
+  EXPECT_THROW(Core::createStoreless(kel_Session(), texts, convert, create), kel_UserException);
+  EXPECT_THROW(Core::createNew(kel_Session(), kel_Well(), texts, convert, createStored), kel_SystemException);
+  EXPECT_EQ(0, conversions);
+
+  // A session whose service is unreachable: had the factory been looked up
+  // first, its transport failure would have come out instead.
+  EpSession::Session_var unserved = unservedProxy<EpSession::Session>("session");
+  const kel_Session session(kel_RemoteStub(unserved.in()), true);
+  const std::unique_ptr<kel_Exception> failures[] = {
+      failureOf([&] { Core::createStoreless(session, texts, convert, create); }),
+      failureOf([&] { Core::createNew(session, kel_Well(), texts, convert, createStored); })};
+  for (const auto& failure : failures) {
+    EXPECT_TRUE(failure->isUserException());
+    EXPECT_STREQ("The samples do not convert. ", failure->getMessage());
+  }
+  EXPECT_EQ(2, conversions);
+}
