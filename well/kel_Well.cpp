@@ -2,8 +2,6 @@
 
 #include <EpiWell.hh>
 
-#include "kel_CoordinateConverter.h"
-#include "kel_DataQuantityConverter.h"
 #include "kel_FailureTranslation.h"
 #include "kel_RemoteAccess.h"
 #include "kel_WrapperCore.h"

@@ -2,7 +2,6 @@
 
 #include <EpiWell.hh>
 
-#include "kel_DataQuantityConverter.h"
 #include "kel_FailureTranslation.h"
 #include "kel_ReferenceValues.h"
 #include "kel_RemoteAccess.h"
