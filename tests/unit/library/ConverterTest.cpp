@@ -80,6 +80,57 @@ TEST(NumericRule, SequencesKeepTheirOrderAndEmptyStaysEmpty) {
   EXPECT_EQ(0u, kel_CoordinateConverter::makeDataSequence(kel_Array<float>())->floatValues().length());
 }
 
+namespace {
+
+// A two-element sequence of one branch, as the service would send it.
+template <class Seq, class Element>
+EpTypes::DataSequence sequenceOf(void (EpTypes::DataSequence::*branch)(const Seq&), Element first, Element second) {
+  Seq values;
+  values.length(2);
+  values[0] = first;
+  values[1] = second;
+  EpTypes::DataSequence sequence;
+  (sequence.*branch)(values);
+  return sequence;
+}
+
+} // namespace
+
+TEST(NumericRule, EverySequenceBranchConvertsInBulkElementByElement) {
+  struct Case {
+    const char* branch;
+    EpTypes::DataSequence sequence;
+    float first;
+    float second;
+  };
+  const Case cases[] = {
+      {"byte", sequenceOf(&EpTypes::DataSequence::byteValues, CORBA::Octet(200), CORBA::Octet(1)), 200.0f, 1.0f},
+      {"short", sequenceOf(&EpTypes::DataSequence::shortValues, CORBA::Short(-1234), CORBA::Short(7)), -1234.0f,
+       7.0f},
+      {"long", sequenceOf(&EpTypes::DataSequence::longValues, CORBA::Long(-7654321), CORBA::Long(70000)),
+       -7654321.0f, 70000.0f},
+      {"float", sequenceOf(&EpTypes::DataSequence::floatValues, CORBA::Float(2.5f), CORBA::Float(-0.25f)), 2.5f,
+       -0.25f},
+      {"double", sequenceOf(&EpTypes::DataSequence::doubleValues, CORBA::Double(1.0 / 3.0), CORBA::Double(-2.0)),
+       static_cast<float>(1.0 / 3.0), -2.0f},
+      {"ubyte", sequenceOf(&EpTypes::DataSequence::ubyteValues, CORBA::Char(200), CORBA::Char(127)), -56.0f,
+       127.0f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.branch);
+    const kel_Array<float> values = kel_CoordinateConverter::makeKelFloatArray(c.sequence);
+    ASSERT_EQ(2u, values.size());
+    EXPECT_FLOAT_EQ(c.first, values[0]);
+    EXPECT_FLOAT_EQ(c.second, values[1]);
+
+    // And back, always as floats.
+    const std::unique_ptr<EpTypes::DataSequence> sent = kel_CoordinateConverter::makeDataSequence(values);
+    ASSERT_EQ(EpTypes::FLOAT_DATA, sent->_d());
+    ASSERT_EQ(2u, sent->floatValues().length());
+    EXPECT_FLOAT_EQ(c.first, sent->floatValues()[0]);
+    EXPECT_FLOAT_EQ(c.second, sent->floatValues()[1]);
+  }
+}
+
 TEST(NumericRule, UnsupportedDataTypesFailWrappedByTheConverter) {
   const auto single = failureOf([] { kel_DataQuantityConverter::makeKelFloat(unsupportedValue()); });
   EXPECT_TRUE(single->isSystemException());

@@ -1,14 +1,6 @@
-#include "ContractService.h"
+#include "FailureChain.h"
 
-#include <cstdlib>
-#include <stdexcept>
-
-#include <EpSession.hh>
-
-#include "PlatformConnection.h"
-#include "kel_Connection.h"
-
-namespace contract {
+namespace kelwell_test {
 
 const char* const kUser = "Caught an kel_UserException exception in the ";
 const char* const kSystem = "Caught an kel_SystemException exception in the ";
@@ -19,9 +11,6 @@ const char* const kStore = "Caught an EpDataStore::StoreException exception in t
 const char* const kValidation = "Caught an EpEntity::ValidationException exception in the ";
 
 namespace {
-
-const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 Kind kindOf(const kel_Exception& e) {
   if (e.isUserException()) return Kind::User;
@@ -43,10 +32,10 @@ void compare(const Caught& failure, const std::vector<Level>& levels, bool whole
   EXPECT_EQ(std::string(name(levels[0].kind)), name(failure.thrown)) << "thrown type";
   const kel_Exception* level = failure.chain.get();
   for (std::size_t i = 0; i < levels.size(); ++i) {
-    SCOPED_TRACE("level " + std::to_string(i) + " of the chain:\n" + str(failure.chain->toString()));
+    SCOPED_TRACE("level " + std::to_string(i) + " of the chain:\n" + text(failure.chain->toString()));
     EXPECT_EQ(std::string(name(levels[i].kind)), name(kindOf(*level)));
-    EXPECT_EQ(levels[i].message, str(level->getMessage()));
-    const std::string context = str(level->getContext());
+    EXPECT_EQ(levels[i].message, text(level->getMessage()));
+    const std::string context = text(level->getContext());
     if (levels[i].contextIsPrefix) {
       EXPECT_EQ(levels[i].context, context.substr(0, levels[i].context.size()));
       EXPECT_LT(levels[i].context.size(), context.size()) << "nothing was appended to the context";
@@ -67,35 +56,4 @@ void compare(const Caught& failure, const std::vector<Level>& levels, bool whole
 void expectChain(const Caught& failure, const std::vector<Level>& levels) { compare(failure, levels, true); }
 void expectTop(const Caught& failure, const std::vector<Level>& levels) { compare(failure, levels, false); }
 
-kel_Project Contract::freshProject() {
-  static int serial = 0;
-  const std::string name = "Acceptance " + std::to_string(++serial);
-  return kel_Project::create(kel_Session::open("acceptance"), name.c_str());
-}
-
-kel_Well Contract::well(const char* name, const char* uwi) const {
-  return kel_Well::createNewWell(project, name, kel_StringPair("UWI", uwi), session);
-}
-
-kel_WellBore Contract::bore(const kel_Well& parent, const char* id) const {
-  return kel_WellBore::createNewWellBore(parent, kel_StringPair("Bore", id), session);
-}
-
-void Contract::raise(const char* operation, const char* exceptionName, const char* text1, const char* text2,
-                     const std::string& objectId) {
-  kelwell_test::armFault(operation, objectId, EpSession::RAISE_EXCEPTION, exceptionName, text1, text2, 0);
-}
-
-void Contract::returnNil(const char* operation, const std::string& objectId) {
-  kelwell_test::armFault(operation, objectId, EpSession::RETURN_NIL, "", "", "", 0);
-}
-
-void Contract::returnOutOfRange(const char* operation, long value, const std::string& objectId) {
-  kelwell_test::armFault(operation, objectId, EpSession::RETURN_OUT_OF_RANGE, "", "", "", value);
-}
-
-unsigned long Contract::armed() { return kelwell_test::faultInjector()->armedCount(); }
-
-void Contract::TearDown() { kelwell_test::faultInjector()->clear(); }
-
-} // namespace contract
+} // namespace kelwell_test

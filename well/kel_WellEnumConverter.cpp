@@ -9,7 +9,7 @@ kel_WellBore::WellDepthDatum kel_WellEnumConverter::makeKelWellDepthDatum(
       {0, 1, 2, 3, 4, 5, 6},
       "The wellDepthDatum couldn't be mapped. ",
       Msg{"Couldn't convert the EpiWell::WellBore::WellDepthDatum to kel_WellBore::WellDepthDatum. "},
-      Where{"kel_WellEnumConverter::makeKelWellDepthDatum method. "}}
+      Where{"kel_WellEnumConverter", "makeKelWellDepthDatum"}}
       .map<kel_WellBore::WellDepthDatum>(value);
 }
 
@@ -19,7 +19,7 @@ EpiWell::WellBore::WellDepthDatum kel_WellEnumConverter::makeEpiWellDepthDatum(
       {0, 1, 2, 3, 4, 5, 6},
       "The wellDepthDatum couldn't be mapped. ",
       Msg{"Couldn't convert the kel_WellBore::WellDepthDatum to EpiWell::WellBore::WellDepthDatum. "},
-      Where{"kel_WellEnumConverter::makeEpiWellDepthDatum method. "}}
+      Where{"kel_WellEnumConverter", "makeEpiWellDepthDatum"}}
       .map<EpiWell::WellBore::WellDepthDatum>(value);
 }
 
@@ -29,7 +29,7 @@ kel_WellBore::CalculationMethod kel_WellEnumConverter::makeKelCalculationMethod(
       {0, 1, 3, 4, 5},
       "The calculationMethod couldn't be mapped. ",
       Msg{"Couldn't convert the EpiWell::WellBore::CalculationMethod to kel_WellBore::CalculationMethod. "},
-      Where{"kel_WellEnumConverter::makeKelCalculationMethod method. "}}
+      Where{"kel_WellEnumConverter", "makeKelCalculationMethod"}}
       .map<kel_WellBore::CalculationMethod>(value);
 }
 
@@ -39,7 +39,7 @@ kel_WellBore::TotalDepthReference kel_WellEnumConverter::makeKelTotalDepthRefere
       {0, 1, 2, 3},
       "The totalDepthReference couldn't be mapped. ",
       Msg{"Couldn't convert the EpiWell::WellBore::TotalDepthReference to kel_WellBore::TotalDepthReference. "},
-      Where{"kel_WellEnumConverter::makeKelTotalDepthReference method. "}}
+      Where{"kel_WellEnumConverter", "makeKelTotalDepthReference"}}
       .map<kel_WellBore::TotalDepthReference>(value);
 }
 
@@ -49,7 +49,7 @@ EpiWell::WellBore::TotalDepthReference kel_WellEnumConverter::makeEpiTotalDepthR
       {0, 1, 2, 3},
       "The totalDepthReference couldn't be mapped. ",
       Msg{"Couldn't convert the kel_WellBore::TotalDepthReference to EpiWell::WellBore::TotalDepthReference. "},
-      Where{"kel_WellEnumConverter::makeEpiTotalDepthReference method. "}}
+      Where{"kel_WellEnumConverter", "makeEpiTotalDepthReference"}}
       .map<EpiWell::WellBore::TotalDepthReference>(value);
 }
 
@@ -57,7 +57,7 @@ kel_WellTypes::DepthType kel_WellEnumConverter::makeKelDepthType(EpiWell::DepthT
   return kel_EnumRule{{0, 1, 2, 3},
                       "The depthType couldn't be mapped. ",
                       Msg{"Couldn't convert the EpiWell::DepthType to kel_WellTypes::DepthType. "},
-                      Where{"kel_WellEnumConverter::makeKelDepthType method. "}}
+                      Where{"kel_WellEnumConverter", "makeKelDepthType"}}
       .map<kel_WellTypes::DepthType>(value);
 }
 
@@ -65,7 +65,7 @@ EpiWell::DepthType kel_WellEnumConverter::makeEpiWellDepthType(kel_WellTypes::De
   return kel_EnumRule{{0, 1, 2, 3},
                       "The given DepthType couldn't be mapped. ",
                       Msg{"Couldn't convert the kel_WellTypes::DepthType to EpiWell::DepthType. "},
-                      Where{"kel_WellEnumConverter::makeEpiWellDepthType method. "}}
+                      Where{"kel_WellEnumConverter", "makeEpiWellDepthType"}}
       .map<EpiWell::DepthType>(value);
 }
 
@@ -73,7 +73,7 @@ kel_WellTypes::TimeType kel_WellEnumConverter::makeKelTimeType(EpiWell::TimeType
   return kel_EnumRule{{0, 1, 2},
                       "The timeType couldn't be mapped. ",
                       Msg{"Couldn't convert the EpiWell::TimeType to kel_WellTypes::TimeType. "},
-                      Where{"kel_WellEnumConverter::makeKelTimeType method. "}}
+                      Where{"kel_WellEnumConverter", "makeKelTimeType"}}
       .map<kel_WellTypes::TimeType>(value);
 }
 
@@ -81,6 +81,6 @@ EpiWell::TimeType kel_WellEnumConverter::makeEpiWellTimeType(kel_WellTypes::Time
   return kel_EnumRule{{0, 1, 2},
                       "The timeType couldn't be mapped. ",
                       Msg{"Couldn't convert the kel_WellTypes::TimeType to EpiWell::TimeType. "},
-                      Where{"kel_WellEnumConverter::makeEpiWellTimeType method. "}}
+                      Where{"kel_WellEnumConverter", "makeEpiWellTimeType"}}
       .map<EpiWell::TimeType>(value);
 }
