@@ -159,12 +159,17 @@ void TraceSamples::requireIndexOfTrace(const std::vector<double>& index) const {
 
 template <typename Keep>
 TraceSelection TraceSamples::select(const std::vector<double>& index, Keep keep) const {
+  // Counting first sizes the result exactly: no regrowth, no slack kept.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < index.size(); ++i) kept += keep(i) ? 1 : 0;
   TraceSelection out;
+  out.index.reserve(kept);
+  out.values.reserve(kept * elements_);
   for (std::size_t i = 0; i < index.size(); ++i) {
     if (!keep(i)) continue;
     out.index.push_back(index[i]);
-    const auto first = values_.begin() + static_cast<std::ptrdiff_t>(i * elements_);
-    out.values.insert(out.values.end(), first, first + static_cast<std::ptrdiff_t>(elements_));
+    const float* first = values_.data() + i * elements_;
+    out.values.insert(out.values.end(), first, first + elements_);
   }
   return out;
 }
@@ -183,8 +188,8 @@ TraceSelection TraceSamples::decimated(const std::vector<double>& index, unsigne
   out.values.reserve(kept * elements_);
   for (std::size_t i = 0; i < index.size(); i += step) {
     out.index.push_back(index[i]);
-    const auto first = values_.begin() + static_cast<std::ptrdiff_t>(i * elements_);
-    out.values.insert(out.values.end(), first, first + static_cast<std::ptrdiff_t>(elements_));
+    const float* first = values_.data() + i * elements_;
+    out.values.insert(out.values.end(), first, first + elements_);
   }
   return out;
 }
