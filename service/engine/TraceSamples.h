@@ -60,7 +60,8 @@ struct TraceExtremes {
   std::vector<double> minimumAt, maximumAt;
 };
 
-// The index as the remote getIndexInfo, getTopIndex and getBottomIndex give it.
+// The index as the remote getIndexInfo (increment, minimum, maximum, regular),
+// getTopIndex (first) and getBottomIndex (last) give it.
 struct IndexInfo {
   double first = 0.0, last = 0.0;        // the top and bottom index values (trace order)
   double minimum = 0.0, maximum = 0.0;   // equal to first and last for an increasing index
@@ -108,6 +109,8 @@ class TraceSamples {
   // turns upwards), so the reads never assume it does; on index() itself the
   // index range costs in proportion to the range.
 
+  // A copy of every sample; a read of the whole trace in the native kind can
+  // deliver index() and values() directly and spare it.
   TraceSelection whole(const std::vector<double>& index) const;
   // Every step-th index value starting with the first; 0 and 1 give every one.
   TraceSelection decimated(const std::vector<double>& index, unsigned long step) const;
@@ -164,7 +167,8 @@ void interleaveElement(const float* column, std::size_t count, std::size_t eleme
 // through `depths` (its path and vertical references); times need the
 // wellbore's velocity function, passed as `velocity` (nullptr: the wellbore
 // has none), except between TWT and OWT. ConversionNotSupported names what is
-// missing; InsufficientData for a measured depth outside the path.
+// missing; InsufficientData for a measured depth outside the path. The same
+// kind gives a copy: reads in the native kind pass index() itself instead.
 std::vector<double> convertIndex(const std::vector<double>& index, IndexKind from, IndexKind to,
                                  const DepthKinds& depths, const VelocityFunction* velocity);
 
