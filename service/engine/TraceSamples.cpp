@@ -163,13 +163,14 @@ TraceSelection TraceSamples::select(const std::vector<double>& index, Keep keep)
   std::size_t kept = 0;
   for (std::size_t i = 0; i < index.size(); ++i) kept += keep(i) ? 1 : 0;
   TraceSelection out;
-  out.index.reserve(kept);
-  out.values.reserve(kept * elements_);
+  out.index.resize(kept);
+  out.values.resize(kept * elements_);
+  double* toIndex = out.index.data();
+  float* toValues = out.values.data();
   for (std::size_t i = 0; i < index.size(); ++i) {
     if (!keep(i)) continue;
-    out.index.push_back(index[i]);
-    const float* first = values_.data() + i * elements_;
-    out.values.insert(out.values.end(), first, first + elements_);
+    *toIndex++ = index[i];
+    toValues = std::copy_n(values_.data() + i * elements_, elements_, toValues);
   }
   return out;
 }
