@@ -27,7 +27,8 @@ enum class ErrorKind {
   // Path measured depths not strictly increasing (WellBore::InvalidNumSamplesException).
   NonMonotonic,
   // A non-finite or out-of-range number: path data (WellBore::InvalidNumSamplesException),
-  // attributes (EpEntity::ValidationException).
+  // trace samples (WellLogTrace::InvalidNumSamplesException), attributes
+  // (EpEntity::ValidationException).
   InvalidValue,
   // A trace read that names no index: a reversed or non-numeric range, or
   // index information of a trace without samples (WellLogTrace::InvalidIndexException).
