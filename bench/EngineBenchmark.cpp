@@ -3,7 +3,9 @@
 //   - time-depth: 1e6 depths (TVD) converted to two-way times through a
 //     function of 3000 samples;
 //   - minimum curvature over 1e4 survey stations;
-//   - positions at 1e6 measured depths on that path.
+//   - positions at 1e6 measured depths on that path;
+//   - a log trace of 1e7 samples (one value per index value, 5 % nulls):
+//     selection by a trace-value range, and its extremes with where they occur.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -15,6 +17,7 @@
 
 #include "PathGeometry.h"
 #include "TimeDepth.h"
+#include "TraceSamples.h"
 
 namespace {
 
@@ -22,6 +25,7 @@ using namespace kelwelld::engine;
 
 constexpr std::size_t kDepths = 1000000;
 constexpr std::size_t kStations = 10000;
+constexpr std::size_t kTraceSamples = 10000000;
 
 std::vector<double> uniform(std::size_t n, double low, double high) {
   std::mt19937_64 random(42);
@@ -98,10 +102,50 @@ void PositionsAtMeasuredDepths(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kDepths));
 }
 
+// A gamma-ray-like log every 0.1524 m from 100 m, values 0 to 150 API, 5 % nulls.
+const TraceSamples& bigTrace() {
+  static const TraceSamples trace = [] {
+    constexpr float kNull = -999.25f;
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<float> value(0.0f, 150.0f);
+    std::bernoulli_distribution missing(0.05);
+    std::vector<double> index(kTraceSamples);
+    std::vector<float> values(kTraceSamples);
+    for (std::size_t i = 0; i < kTraceSamples; ++i) {
+      index[i] = 100.0 + 0.1524 * static_cast<double>(i);
+      values[i] = missing(random) ? kNull : value(random);
+    }
+    TraceSamples samples(1, kNull);
+    samples.replace(std::move(index), std::move(values));
+    return samples;
+  }();
+  return trace;
+}
+
+void TraceValueRange(benchmark::State& state) {
+  const TraceSamples& trace = bigTrace();
+  for (auto _ : state) {
+    TraceSelection selection = trace.byValueRange(trace.index(), 50.0, 100.0);  // about a third
+    benchmark::DoNotOptimize(selection.values.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kTraceSamples));
+}
+
+void TraceExtremes(benchmark::State& state) {
+  const TraceSamples& trace = bigTrace();
+  for (auto _ : state) {
+    kelwelld::engine::TraceExtremes extremes = trace.extremes(trace.index());
+    benchmark::DoNotOptimize(extremes.maximum);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kTraceSamples));
+}
+
 BENCHMARK(CopyBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(DepthsToTimes)->Unit(benchmark::kMillisecond);
 BENCHMARK(MinimumCurvature)->Unit(benchmark::kMillisecond);
 BENCHMARK(PositionsAtMeasuredDepths)->Unit(benchmark::kMillisecond);
+BENCHMARK(TraceValueRange)->Unit(benchmark::kMillisecond);
+BENCHMARK(TraceExtremes)->Unit(benchmark::kMillisecond);
 
 // Prints as the console does and keeps each benchmark's samples per second.
 class RateReporter : public benchmark::ConsoleReporter {

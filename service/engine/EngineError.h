@@ -1,6 +1,7 @@
 // The one failure type of the service's numeric engines (kinds, time-depth,
-// path geometry). Engines are pure numerics: they never throw anything else on
-// purpose, and a failure leaves every value they were asked to change as it was.
+// path geometry, log trace samples). Engines are pure numerics: they never
+// throw anything else on purpose, and a failure leaves every value they were
+// asked to change as it was.
 #ifndef KELWELLD_ENGINE_ENGINEERROR_H
 #define KELWELLD_ENGINE_ENGINEERROR_H
 #include <stdexcept>
@@ -26,8 +27,12 @@ enum class ErrorKind {
   // Path measured depths not strictly increasing (WellBore::InvalidNumSamplesException).
   NonMonotonic,
   // A non-finite or out-of-range number: path data (WellBore::InvalidNumSamplesException),
-  // attributes (EpEntity::ValidationException).
+  // trace samples (WellLogTrace::InvalidNumSamplesException), attributes
+  // (EpEntity::ValidationException).
   InvalidValue,
+  // A trace read that names no index: a reversed or non-numeric range, or
+  // index information of a trace without samples (WellLogTrace::InvalidIndexException).
+  InvalidIndex,
 };
 
 class EngineError : public std::runtime_error {
