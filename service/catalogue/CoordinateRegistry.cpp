@@ -2,7 +2,7 @@
 // CoordinateService.
 #include "CoordinateSystems.h"
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "core/FaultInjection.h"
 
 namespace kelwelld {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "TableText.h"
 #include "Tables.h"
 #include "core/FaultInjection.h"

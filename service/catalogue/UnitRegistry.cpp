@@ -1,7 +1,7 @@
 // The remote unit objects: one default servant for every unit, one UnitService.
 #include "UnitCatalogue.h"
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "core/FaultInjection.h"
 
 namespace kelwelld {

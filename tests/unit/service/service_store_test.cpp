@@ -9,8 +9,8 @@
 #include <EpDataStore.hh>
 #include <EpTypes.hh>
 
-#include "core/Store.h"
-#include "well/WellData.h"
+#include "entity/Wells.h"
+#include "store/SqliteStore.h"
 
 using namespace kelwelld;
 
@@ -29,9 +29,11 @@ protected:
 
   long long createProject(Store& store, const std::string& name) {
     Transaction transaction(store, "create a project");
-    Statement insert(store, "INSERT INTO projects(name, created) VALUES (?1, '2024-01-01T00:00:00Z')");
-    insert.bind(1, name).run();
-    const long long id = transaction.lastInsertId();
+    Statement insert(transaction, "INSERT INTO projects(name, created) VALUES (?, '2024-01-01T00:00:00Z') RETURNING id",
+                     Caching::Once);
+    insert.bind(1, name);
+    const long long id = insert.step() ? insert.integer(0) : 0;
+    insert.run();
     transaction.commit();
     return id;
   }
@@ -43,22 +45,22 @@ protected:
 
 TEST_F(StoreTest, IsNamedAfterItsFileAndKeepsThatName) {
   {
-    Store store(path("north-sea.db"));
+    SqliteStore store(path("north-sea.db"));
     EXPECT_EQ(store.name(), "north-sea");
   }
   std::filesystem::rename(path("north-sea.db"), path("renamed.db"));
-  Store again(path("renamed.db"));
+  SqliteStore again(path("renamed.db"));
   EXPECT_EQ(again.name(), "north-sea");
-  EXPECT_EQ(Store(":memory:").name(), "kelwell");
+  EXPECT_EQ(SqliteStore(":memory:").name(), "kelwell");
 }
 
 TEST_F(StoreTest, RefusesAStoreOfANewerSchema) {
   {
-    Store store(path("future.db"));
+    SqliteStore store(path("future.db"));
     store.execute("PRAGMA user_version=99", "bump the version");
   }
   try {
-    Store store(path("future.db"));
+    SqliteStore store(path("future.db"));
     FAIL() << "opened";
   } catch (const EpDataStore::StoreException& e) {
     EXPECT_EQ(std::string(e.detail.in()), "its schema version 99 is newer than this service supports (1)");
@@ -66,8 +68,9 @@ TEST_F(StoreTest, RefusesAStoreOfANewerSchema) {
 }
 
 TEST_F(StoreTest, AWriteThatFailsHalfwayChangesNothing) {
-  Store store(path("atomic.db"));
-  WellData data(store);
+  SqliteStore store(path("atomic.db"));
+  Entities entities(store);
+  Wells data(entities);
   WellRecord record;
   record.projectId = "project:" + std::to_string(createProject(store, "p"));
   record.identifierName = "UWI";
@@ -94,15 +97,15 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayChangesNothing) {
 }
 
 TEST_F(StoreTest, RunsInWalModeWithFullSynchronousWrites) {
-  Store store(path("wal.db"));
-  ReadLock lock(store);
-  Statement mode(store, "PRAGMA journal_mode");
+  SqliteStore store(path("wal.db"));
+  Reader reader(store);
+  Statement mode(reader, "PRAGMA journal_mode", Caching::Once);
   ASSERT_TRUE(mode.step());
   EXPECT_EQ(mode.text(0), "wal");
-  Statement sync(store, "PRAGMA synchronous");
+  Statement sync(reader, "PRAGMA synchronous", Caching::Once);
   ASSERT_TRUE(sync.step());
   EXPECT_EQ(sync.integer(0), 2);   // FULL
-  Statement keys(store, "PRAGMA foreign_keys");
+  Statement keys(reader, "PRAGMA foreign_keys", Caching::Once);
   ASSERT_TRUE(keys.step());
   EXPECT_EQ(keys.integer(0), 1);
 }
