@@ -1,0 +1,165 @@
+// Records described by their fields: the SQL that comes from a description,
+// records and single fields that round-trip through the store, and the table
+// of entity kinds.
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include <EpSession.hh>
+#include <EpiWell.hh>
+
+#include "entity/Wells.h"
+#include "servants/EntityKinds.h"
+#include "store/SqliteStore.h"
+
+using namespace kelwelld;
+
+namespace {
+
+struct Sample {
+  std::string id;
+  std::string ownerId;
+  std::string parentProject;
+  std::string label;
+  short mode = 0;
+  Quantity depth;
+  Location origin;
+  std::string created;
+};
+
+const RecordTable<Sample>& sampleTable() {
+  static const RecordTable<Sample> table{
+      "samples", "sample", nullptr, "sample",
+      {reference("owner_id", &Sample::ownerId, "well", Written::OnCreate),
+       reference("(SELECT project_id FROM wells WHERE wells.id = samples.owner_id)", &Sample::parentProject, "project",
+                 Written::Never),
+       text("label", &Sample::label), integer("mode", &Sample::mode), quantity("depth", &Sample::depth),
+       location("origin", &Sample::origin), text("created", &Sample::created, Written::OnCreate)}};
+  return table;
+}
+
+} // namespace
+
+TEST(RecordTables, GenerateTheirStatementsFromTheirFields) {
+  const RecordTable<Sample>& table = sampleTable();
+  const struct {
+    std::string actual;
+    std::string expected;
+  } statements[] = {
+      {table.selectSql,
+       "SELECT owner_id, (SELECT project_id FROM wells WHERE wells.id = samples.owner_id), label, mode, "
+       "depth_value, depth_unit, origin_system, origin_x, origin_y, origin_z, created FROM samples WHERE id = ?"},
+      {table.insertSql,
+       "INSERT INTO samples (owner_id, label, mode, depth_value, depth_unit, origin_system, origin_x, origin_y, "
+       "origin_z, created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"},
+      {table.updateSql,
+       "UPDATE samples SET label = ?, mode = ?, depth_value = ?, depth_unit = ?, origin_system = ?, origin_x = ?, "
+       "origin_y = ?, origin_z = ? WHERE id = ?"},
+      {table.selectFieldSql(*table.fieldOf(&Sample::depth)), "SELECT depth_value, depth_unit FROM samples WHERE id = ?"},
+      {table.existsSql, "SELECT 1 FROM samples WHERE id = ?"},
+  };
+  for (const auto& statement : statements) EXPECT_EQ(statement.actual, statement.expected);
+  EXPECT_EQ(table.fieldOf(&Sample::id), nullptr);   // the id is the row's, no field's
+}
+
+TEST(RecordTables, NameOnlyColumnsTheStoreHas) {
+  SqliteStore store(":memory:");
+  Transaction transaction(store, "prepare");
+  auto prepares = [&](const std::string& sql) {
+    if (sql.empty()) return;
+    EXPECT_NO_THROW({ Statement statement(transaction, sql, Caching::Once); }) << sql;
+  };
+  auto check = [&](const auto& table) {
+    for (const std::string* sql : {&table.selectSql, &table.insertSql, &table.updateSql, &table.existsSql,
+                                   &table.selectAliasesSql, &table.deleteAliasesSql, &table.insertAliasSql})
+      prepares(*sql);
+    for (const auto& field : table.fields) prepares(table.selectFieldSql(field));
+  };
+  check(recordTable<ProjectRecord>());
+  check(recordTable<WellRecord>());
+  check(recordTable<WellBoreRecord>());
+}
+
+TEST(EntityRecords, KeepEveryFieldAndReadOneAtATime) {
+  SqliteStore store(":memory:");
+  Entities entities(store);
+  Wells wells(entities);
+  const ProjectRecord project = wells.createProject("fields");
+
+  WellRecord well;
+  well.projectId = project.id;
+  well.name = "W";
+  well.identifierName = "UWI";
+  well.identifierValue = "1";
+  well.aliases = {{"a", "1"}, {"b", "2"}};
+  const WellRecord created = wells.createWell(well, true);
+  const auto changed = wells.modifyWell(created.id, [](WellRecord& r) {
+    r.country = "Norway";
+    r.waterDepth = {138.0, "ft"};
+    r.location = {true, "EPSG:23031", 1.5, 2.5, -3.0};
+  });
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(wells.well(created.id)->aliases, well.aliases);
+
+  WellBoreRecord bore;
+  bore.wellId = created.id;
+  bore.identifierName = "UWBI";
+  bore.identifierValue = "1-1";
+  const WellBoreRecord stored = wells.createWellBore(bore, true);
+  const WellBoreRecord storeless = wells.createWellBore(bore, false);
+
+  EntityRecords<WellRecord>& records = entities.of<WellRecord>();
+  EntityRecords<WellBoreRecord>& bores = entities.of<WellBoreRecord>();
+  EXPECT_EQ(records.field(created.id, &WellRecord::country), "Norway");
+  EXPECT_EQ(records.field(created.id, &WellRecord::projectId), project.id);
+  const auto depth = records.field(created.id, &WellRecord::waterDepth);
+  ASSERT_TRUE(depth && depth->value);
+  EXPECT_EQ(*depth->value, 138.0);
+  EXPECT_EQ(depth->unit, "ft");
+  const auto origin = records.field(created.id, &WellRecord::location);
+  ASSERT_TRUE(origin && origin->set);
+  EXPECT_EQ(origin->system, "EPSG:23031");
+  EXPECT_EQ(origin->z, -3.0);
+  EXPECT_EQ(records.field(created.id, &WellRecord::modifiedAliases), created.modifiedAliases);
+  for (const WellBoreRecord* b : {&stored, &storeless}) {
+    EXPECT_EQ(bores.field(b->id, &WellBoreRecord::projectId), project.id) << b->id;
+    EXPECT_EQ(bores.field(b->id, &WellBoreRecord::wellId), created.id) << b->id;
+    EXPECT_EQ(bores.field(b->id, &WellBoreRecord::id), b->id) << b->id;
+  }
+  const auto unset = bores.field(stored.id, &WellBoreRecord::totalDepth);
+  ASSERT_TRUE(unset);
+  EXPECT_FALSE(unset->value);
+
+  for (const char* missing : {"well:99", "storeless-well:99", "wellbore:1", "nothing"})
+    EXPECT_FALSE(records.field(missing, &WellRecord::country)) << missing;
+  EXPECT_FALSE(records.field("well:99", &WellRecord::id));
+}
+
+TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
+  const struct {
+    Kind kind;
+    const char* prefix;
+    const char* repositoryId;
+  } expected[] = {{Kind::Project, "project", EpSession::_tc_Project->id()},
+                  {Kind::Well, "well", EpiWell::_tc_Well->id()},
+                  {Kind::WellBore, "wellbore", EpiWell::_tc_WellBore->id()},
+                  {Kind::StorelessWell, "storeless-well", EpiWell::_tc_Well->id()},
+                  {Kind::StorelessWellBore, "storeless-wellbore", EpiWell::_tc_WellBore->id()},
+                  {Kind::Session, "session", EpSession::_tc_Session->id()}};
+  ASSERT_EQ(entityKinds().size(), std::size(expected));
+  std::set<std::string> prefixes, poas;
+  for (const auto& e : expected) {
+    const EntityKind& kind = describe(e.kind);
+    EXPECT_STREQ(kind.prefix, e.prefix);
+    EXPECT_STREQ(kind.repositoryId, e.repositoryId);
+    EXPECT_EQ(parseId(formatId(e.kind, 42))->kind, e.kind) << e.prefix;
+    prefixes.insert(kind.prefix);
+    poas.insert(kind.poaName);
+    // A POA with entities always has a servant: its own or its twin's.
+    if (e.kind != Kind::Session) {
+      EXPECT_TRUE(kind.servant || (kind.servedBy && describe(*kind.servedBy).servant)) << e.prefix;
+    }
+  }
+  EXPECT_EQ(prefixes.size(), std::size(expected));
+  EXPECT_EQ(poas.size(), std::size(expected));
+}
