@@ -197,10 +197,20 @@ public:
     try {
       sqlite3_extended_result_codes(m_db, 1);
       sqlite3_busy_timeout(m_db, 5000);
-      // journal_mode answers with a row; it is "memory" for a store in memory.
-      if (!reader) execute("PRAGMA journal_mode=WAL", "Could not switch the store " + quoted(path) + " to WAL mode");
-      execute("PRAGMA synchronous=FULL", "Could not configure the store " + quoted(path));
-      execute("PRAGMA foreign_keys=ON", "Could not configure the store " + quoted(path));
+      const std::string configuring = "Could not configure the store " + quoted(path);
+      if (!reader) {
+        // Pages of 32 KiB for a store being created (an existing store keeps
+        // its own): sample chunks span eight pages instead of sixty-four, and
+        // a 1e7-sample write is some four times faster; a small write costs
+        // a few more KiB.
+        execute("PRAGMA page_size=32768", configuring);
+        // journal_mode answers with a row; it is "memory" for a store in memory.
+        execute("PRAGMA journal_mode=WAL", "Could not switch the store " + quoted(path) + " to WAL mode");
+      }
+      execute("PRAGMA synchronous=FULL", configuring);
+      execute("PRAGMA foreign_keys=ON", configuring);
+      // Reads map the file rather than copy it page by page through read().
+      execute("PRAGMA mmap_size=268435456", configuring);
       // A reader never writes: a mistake that tries fails loudly.
       if (reader) execute("PRAGMA query_only=ON", "Could not configure the store " + quoted(path));
     } catch (...) {
