@@ -99,24 +99,24 @@ void writeIorFile(const std::string& path, const std::string& ior) {
 
 } // namespace
 
-// Servants are owned here, one unique_ptr each, and outlive the POAs that
-// use them: the ORB is shut down (every POA destroyed) before they go.
+// The servants are held here (poa::Owned) and by the POAs they serve; the ORB
+// is shut down, every POA with it, before they go.
 struct Service::Impl {
   Context context;
   std::unique_ptr<Store> store;
   std::unique_ptr<Entities> entities;
   std::unique_ptr<Wells> wells;
   std::unique_ptr<Catalogues> catalogues;
-  std::unique_ptr<EventDispatcher> events;
+  poa::Owned<EventDispatcher> events;
   PortableServer::POA_var root;
   PortableServer::POA_var ins;
   PortableServer::POA_var services;
 
-  std::unique_ptr<FaultInjectorServant> faultInjector;
-  std::unique_ptr<FactoryFinderServant> finder;
-  std::unique_ptr<SessionManagerServant> manager;
-  std::unique_ptr<SessionServant> session;
-  std::vector<std::unique_ptr<PortableServer::ServantBase>> servants;   // entities' and factories'
+  poa::Owned<FaultInjectorServant> faultInjector;
+  poa::Owned<FactoryFinderServant> finder;
+  poa::Owned<SessionManagerServant> manager;
+  poa::Owned<SessionServant> session;
+  std::vector<poa::Owned<PortableServer::ServantBase>> servants;   // entities' and factories'
 
   std::string corbaloc;
   std::string ior;
@@ -203,7 +203,7 @@ void Service::Impl::createObjects(const Options& options) {
   }
   context.catalogues = catalogues.get();
 
-  events = std::make_unique<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000);
+  events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000);
   context.events = events.get();
 
   services = poa::createPersistentPoa(root.in(), "Services");
@@ -217,12 +217,12 @@ void Service::Impl::createObjects(const Options& options) {
   EpSession::FaultInjector_var injector;
   if (options.faultInjection) {
     enableFaultInjection();
-    faultInjector = std::make_unique<FaultInjectorServant>();
+    faultInjector = poa::makeOwned<FaultInjectorServant>();
     object = activate(faultInjector.get(), "fault-injector");
     injector = EpSession::FaultInjector::_narrow(object.in());
   }
 
-  finder = std::make_unique<FactoryFinderServant>(context);
+  finder = poa::makeOwned<FactoryFinderServant>(context);
   for (const EntityKind& kind : entityKinds()) {
     for (const FactoryEntry& factory : kind.factories) {
       servants.push_back(factory.make(context));
@@ -233,8 +233,8 @@ void Service::Impl::createObjects(const Options& options) {
   object = activate(finder.get(), "factory-finder");
   CosLifeCycle::FactoryFinder_var finderRef = CosLifeCycle::FactoryFinder::_narrow(object.in());
 
-  manager = std::make_unique<SessionManagerServant>(context, injector.in());
-  session = std::make_unique<SessionServant>(context, *manager, finderRef.in());
+  manager = poa::makeOwned<SessionManagerServant>(context, injector.in());
+  session = poa::makeOwned<SessionServant>(context, *manager, finderRef.in());
   context.poas[Kind::Session]->set_servant(session.get());
   createEntityPoas();
 

@@ -1,13 +1,62 @@
-// POA plumbing shared by the catalogue registries.
-#ifndef KELWELLD_CATALOGUE_POASUPPORT_H
-#define KELWELLD_CATALOGUE_POASUPPORT_H
+// The service's POA plumbing: POAs, object ids, references, and how servants
+// are owned.
+#ifndef KELWELLD_POASUPPORT_H
+#define KELWELLD_POASUPPORT_H
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <omniORB4/CORBA.h>
 
 namespace kelwelld::poa {
+
+// A servant is reference counted, as the standard mapping has it: its maker
+// holds the first reference in an Owned, every POA it is given takes one of
+// its own, and it goes with the last. Owned is the only way the service
+// holds a servant.
+template <class T>
+class Owned {
+public:
+  Owned() = default;
+  explicit Owned(T* servant) : m_servant(servant) {}   // takes the maker's reference
+  ~Owned() { reset(); }
+  Owned(Owned&& other) noexcept : m_servant(other.release()) {}
+  Owned& operator=(Owned&& other) noexcept {
+    if (this != &other) {
+      reset();
+      m_servant = other.release();
+    }
+    return *this;
+  }
+  template <class U>
+  Owned(Owned<U>&& other) noexcept : m_servant(other.release()) {}
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+
+  T* get() const { return m_servant; }
+  T* operator->() const { return m_servant; }
+  T& operator*() const { return *m_servant; }
+  explicit operator bool() const { return m_servant != nullptr; }
+
+  T* release() {
+    T* servant = m_servant;
+    m_servant = nullptr;
+    return servant;
+  }
+  void reset() {
+    if (m_servant) m_servant->_remove_ref();
+    m_servant = nullptr;
+  }
+
+private:
+  T* m_servant = nullptr;
+};
+
+template <class T, class... Arguments>
+Owned<T> makeOwned(Arguments&&... arguments) {
+  return Owned<T>(new T(std::forward<Arguments>(arguments)...));
+}
 
 enum class Lifespan { Persistent, Transient };
 

@@ -7,7 +7,6 @@
 #ifndef KELWELLD_ENTITYKINDS_H
 #define KELWELLD_ENTITYKINDS_H
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include <omniORB4/CORBA.h>
 
 #include "core/Ids.h"
+#include "core/PoaSupport.h"
 
 namespace kelwelld {
 
@@ -23,7 +23,7 @@ struct QueryTable;
 
 enum class Kind { Project, Well, WellBore, StorelessWell, StorelessWellBore, Session };
 
-using ServantMaker = std::unique_ptr<PortableServer::ServantBase> (*)(Context&);
+using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);
 
 struct FactoryEntry {
   const char* objectId;       // "factory:NewWellFactory", in the Services POA

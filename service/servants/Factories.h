@@ -5,10 +5,10 @@
 #ifndef KELWELLD_FACTORIES_H
 #define KELWELLD_FACTORIES_H
 
-#include <memory>
 #include <string>
 
 #include "core/FaultInjection.h"
+#include "core/PoaSupport.h"
 #include "servants/Context.h"
 
 namespace kelwelld {
@@ -31,8 +31,8 @@ protected:
 
 // The maker an entity kind's table entry names for a servant of its own.
 template <class Servant>
-std::unique_ptr<PortableServer::ServantBase> makeServant(Context& context) {
-  return std::make_unique<Servant>(context);
+poa::Owned<PortableServer::ServantBase> makeServant(Context& context) {
+  return poa::makeOwned<Servant>(context);
 }
 
 } // namespace kelwelld
