@@ -29,7 +29,15 @@ struct HasAliases<Record, std::void_t<decltype(std::declval<Record>().aliases)>>
 template <class Record>
 class EntityRecords {
 public:
-  EntityRecords(Store& store, const RecordTable<Record>& table) : m_store(store), m_table(table) {}
+  // Makes the kind's tables when the store does not have them yet: a kind
+  // added to the service brings its tables with it.
+  EntityRecords(Store& store, const RecordTable<Record>& table) : m_store(store), m_table(table) {
+    const std::string attempted = std::string("Could not prepare the store for the ") + m_table.what + " records";
+    Transaction transaction(m_store, attempted);
+    for (const TableDefinition& definition : m_table.tableDefinitions())
+      transaction.connection().ensureTable(definition, attempted);
+    transaction.commit();
+  }
 
   Store& store() { return m_store; }
   const RecordTable<Record>& table() const { return m_table; }

@@ -24,16 +24,12 @@
 
 namespace kelwelld {
 
-enum class ColumnType { Text, Integer, Real };
-
 // When a field is written: with every save, only when the record is created
 // (its parent, its creation stamp), or never (computed when read).
 enum class Written { Always, OnCreate, Never };
 
-struct Column {
-  std::string name;   // or, for a computed field, the SQL expression read
-  ColumnType type;
-};
+// name is an SQL expression for a computed field.
+using Column = TableDefinition::Column;
 
 template <class Record>
 struct Field {
@@ -81,6 +77,22 @@ public:
       insertAliasSql = "INSERT INTO " + std::string(aliases.table) + " (" + aliases.ownerColumn +
                        ", position, name, value) VALUES (?, ?, ?, ?)";
     }
+  }
+
+  // The tables that keep the records: the record's own and its aliases'.
+  std::vector<TableDefinition> tableDefinitions() const {
+    std::vector<TableDefinition> tables{{table, {}, {}}};
+    for (const Field<Record>& field : fields)
+      if (field.written != Written::Never)
+        tables[0].columns.insert(tables[0].columns.end(), field.columns.begin(), field.columns.end());
+    if (aliases.table)
+      tables.push_back({aliases.table,
+                        {{aliases.ownerColumn, ColumnType::Integer},
+                         {"position", ColumnType::Integer},
+                         {"name", ColumnType::Text},
+                         {"value", ColumnType::Text}},
+                        {aliases.ownerColumn, "position"}});
+    return tables;
   }
 
   // The field that fills member; nullptr when none does.

@@ -248,6 +248,26 @@ public:
     }
   }
 
+  void ensureTable(const TableDefinition& table, const std::string& attempted) override {
+    std::string sql = "CREATE TABLE IF NOT EXISTS " + table.name + " (";
+    if (table.primaryKey.empty()) sql += "id INTEGER PRIMARY KEY AUTOINCREMENT, ";
+    for (const TableDefinition::Column& column : table.columns) {
+      sql += column.name;
+      switch (column.type) {
+        case ColumnType::Text: sql += " TEXT NOT NULL DEFAULT '', "; break;
+        case ColumnType::Integer: sql += " INTEGER, "; break;
+        case ColumnType::Real: sql += " REAL, "; break;
+      }
+    }
+    if (!table.primaryKey.empty()) {
+      sql += "PRIMARY KEY (";
+      for (std::size_t i = 0; i < table.primaryKey.size(); ++i) sql += (i ? ", " : "") + table.primaryKey[i];
+      sql += "), ";
+    }
+    sql.erase(sql.size() - 2);
+    execute(sql + ")", attempted);
+  }
+
   void writeBlob(const char* table, const char* column, long long row, std::size_t offset, const void* data,
                  std::size_t bytes, const std::string& attempted) override {
     sqlite3_blob* blob = openBlob(table, column, row, true, attempted);

@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kelwelld {
 
@@ -28,6 +29,23 @@ namespace kelwelld {
 // service's fixed SQL texts; Once for text assembled for one call (a query's
 // where clause), which would otherwise fill the cache.
 enum class Caching { Kept, Once };
+
+// The portable column types; each engine names them in its own SQL.
+enum class ColumnType { Text, Integer, Real };
+
+// A table the store makes when it does not have it yet. Text columns are
+// never NULL ("" when not written); integers and reals may be.
+struct TableDefinition {
+  struct Column {
+    std::string name;
+    ColumnType type;
+  };
+  std::string name;
+  std::vector<Column> columns;
+  // Empty: an "id" column of increasing integers that are never reused is
+  // the key. Otherwise the columns that make the key.
+  std::vector<std::string> primaryKey;
+};
 
 // One prepared statement of an engine. Parameters count from 1, columns
 // from 0. Failures throw StoreException with the text of describe().
@@ -57,6 +75,9 @@ public:
   virtual std::unique_ptr<Cursor> prepare(const std::string& sql, Caching caching) = 0;
   // SQL text without parameters: schema and transaction control only.
   virtual void execute(const std::string& sql, const std::string& attempted) = 0;
+  // Creates the table unless it exists (a table of the same name is taken
+  // as it is).
+  virtual void ensureTable(const TableDefinition& table, const std::string& attempted) = 0;
   // Streams bytes into / out of a blob that already has its full size, at
   // offset, without loading the rest of it. row is the owning row's id.
   virtual void writeBlob(const char* table, const char* column, long long row, std::size_t offset,

@@ -40,6 +40,11 @@ const RecordTable<Sample>& sampleTable() {
 
 } // namespace
 
+template <>
+const RecordTable<Sample>& kelwelld::recordTable<Sample>() {
+  return sampleTable();
+}
+
 TEST(RecordTables, GenerateTheirStatementsFromTheirFields) {
   const RecordTable<Sample>& table = sampleTable();
   const struct {
@@ -78,6 +83,43 @@ TEST(RecordTables, NameOnlyColumnsTheStoreHas) {
   check(recordTable<ProjectRecord>());
   check(recordTable<WellRecord>());
   check(recordTable<WellBoreRecord>());
+}
+
+TEST(EntityRecords, OfANewKindBringTheirOwnTables) {
+  SqliteStore store(":memory:");
+  Entities entities(store);
+  Wells wells(entities);
+  WellRecord well;
+  well.projectId = wells.createProject("new kind").id;
+  well.identifierName = "UWI";
+  const WellRecord owner = wells.createWell(well, true);
+
+  EntityRecords<Sample>& samples = entities.of<Sample>();
+  Sample sample;
+  sample.ownerId = owner.id;
+  sample.label = "first";
+  sample.mode = 3;
+  sample.depth = {12.5, "m"};
+  sample.origin = {true, "EPSG:4326", 1.0, 2.0, 3.0};
+  sample.created = "2024-01-01T00:00:00Z";
+  {
+    Transaction transaction(store, "insert");
+    samples.insert(transaction, sample);
+    transaction.commit();
+  }
+  EXPECT_EQ(sample.id, "sample:1");
+  samples.modify(sample.id, [](Sample& s) { s.label = "changed"; });
+  const auto found = samples.find(sample.id);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->label, "changed");
+  EXPECT_EQ(found->mode, 3);
+  EXPECT_EQ(found->parentProject, well.projectId);
+  EXPECT_EQ(found->created, sample.created);
+  EXPECT_EQ(*found->depth.value, 12.5);
+  EXPECT_EQ(found->origin.system, "EPSG:4326");
+  // The tables are made once: a second service over the same store finds them.
+  Entities again(store);
+  EXPECT_EQ(again.of<Sample>().field(sample.id, &Sample::label), "changed");
 }
 
 TEST(EntityRecords, KeepEveryFieldAndReadOneAtATime) {
