@@ -1,6 +1,8 @@
 // The records of every entity kind over one store: EntityRecords<Record> for
 // each record type that has a RecordTable (recordTable<Record>(), defined
-// beside the record's description), made when first asked for.
+// beside the record's description), made when first asked for. The servants
+// ask for theirs when they are made, so every kind's tables exist before the
+// service answers its first call (and before any Transaction is open).
 #ifndef KELWELLD_ENTITIES_H
 #define KELWELLD_ENTITIES_H
 

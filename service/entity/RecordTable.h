@@ -65,6 +65,11 @@ public:
         if (field.written == Written::Always) append(updated, column.name + " = ?");
       }
     }
+    for (const Field<Record>& field : fields) {
+      std::string columns;
+      for (const Column& column : field.columns) append(columns, column.name);
+      m_selectField.push_back("SELECT " + columns + " FROM " + table + " WHERE id = ?");
+    }
     selectSql = "SELECT " + selected + " FROM " + table + " WHERE id = ?";
     existsSql = "SELECT 1 FROM " + std::string(table) + " WHERE id = ?";
     insertSql = "INSERT INTO " + std::string(table) + " (" + inserted + ") VALUES (" + placeholders +
@@ -106,10 +111,8 @@ public:
   }
 
   // "SELECT <the field's columns> FROM <table> WHERE id = ?"
-  std::string selectFieldSql(const Field<Record>& field) const {
-    std::string selected;
-    for (const Column& column : field.columns) append(selected, column.name);
-    return "SELECT " + selected + " FROM " + table + " WHERE id = ?";
+  const std::string& selectFieldSql(const Field<Record>& field) const {
+    return m_selectField[static_cast<std::size_t>(&field - fields.data())];
   }
 
   // Loads every field of the row the statement stands on.
@@ -135,6 +138,8 @@ public:
   std::string selectAliasesSql, deleteAliasesSql, insertAliasSql;
 
 private:
+  std::vector<std::string> m_selectField;   // one per field, in order
+
   static void append(std::string& list, const std::string& item) {
     if (!list.empty()) list += ", ";
     list += item;

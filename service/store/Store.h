@@ -11,6 +11,9 @@
 //     write, which is committed, or rolled back when it is not; commit()
 //     returns once the write is durable, so a reply built after it never
 //     reports a write that could still be lost.
+// A thread that holds a Transaction reads through it, never through a Reader:
+// a Reader would not see the write in progress, and in a store in memory
+// (one connection) it would wait for the thread itself.
 // Failures surface as EpDataStore::StoreException (message = what was
 // attempted, detail = the engine's own text).
 #ifndef KELWELLD_STORE_H
