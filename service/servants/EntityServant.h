@@ -41,9 +41,9 @@ public:
   }
 
   EpSession::Project_ptr getProject() override {
-    const Call call = read("getProject");
-    if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
-    return m_context.referenceAs<EpSession::Project>(call.record.projectId);
+    const auto call = readField("getProject", &Record::projectId);
+    if (wantsNil(call.fault) || call.value.empty()) return EpSession::Project::_nil();
+    return m_context.referenceAs<EpSession::Project>(call.value);
   }
 
 protected:

@@ -1,11 +1,18 @@
 // Records described by their fields: the SQL that comes from a description,
 // records and single fields that round-trip through the store, and the table
 // of entity kinds.
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include <EpSession.hh>
+#include <EpTypes.hh>
 #include <EpiWell.hh>
 
 #include "entity/Wells.h"
@@ -204,4 +211,96 @@ TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
   }
   EXPECT_EQ(prefixes.size(), std::size(expected));
   EXPECT_EQ(poas.size(), std::size(expected));
+}
+
+TEST(EntityRecords, AChangeThatThrowsLeavesStoredAndStorelessRecordsAsTheyWere) {
+  SqliteStore store(":memory:");
+  Entities entities(store);
+  Wells wells(entities);
+  WellRecord well;
+  well.projectId = wells.createProject("refused").id;
+  well.identifierName = "UWI";
+  well.country = "before";
+  for (bool stored : {true, false}) {
+    const WellRecord created = wells.createWell(well, stored);
+    EXPECT_THROW(wells.modifyWell(created.id,
+                                  [](WellRecord& r) {
+                                    r.country = "after";
+                                    r.aliases.push_back({"a", "b"});
+                                    throw EpTypes::BadArgumentsException("refused halfway");
+                                  }),
+                 EpTypes::BadArgumentsException)
+        << created.id;
+    const auto reread = wells.well(created.id);
+    ASSERT_TRUE(reread) << created.id;
+    EXPECT_EQ(reread->country, "before") << created.id;
+    EXPECT_TRUE(reread->aliases.empty()) << created.id;
+  }
+}
+
+// Readers of stored and storeless records run beside a writer: every read
+// sees one whole value that was written, and none fails.
+TEST(EntityRecords, ReadersAndAWriterRunTogether) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("kelwell-records-" + std::to_string(getpid()) + ".db");
+  {
+    SqliteStore store(file.string());
+    Entities entities(store);
+    Wells wells(entities);
+    WellRecord well;
+    well.projectId = wells.createProject("together").id;
+    well.identifierName = "UWI";
+    well.country = "v0";
+    const std::string ids[] = {wells.createWell(well, true).id, wells.createWell(well, false).id};
+    EntityRecords<WellRecord>& records = entities.of<WellRecord>();
+
+    constexpr int writes = 50;
+    std::atomic<bool> done{false};
+    std::atomic<int> bad{0}, reads{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t) {
+      readers.emplace_back([&, t] {
+        while (!done) {
+          const auto country = records.field(ids[t % 2], &WellRecord::country);
+          if (!country || country->size() < 2 || (*country)[0] != 'v') ++bad;
+          ++reads;
+        }
+      });
+    }
+    for (int i = 1; i <= writes; ++i)
+      for (const std::string& id : ids) wells.modifyWell(id, [i](WellRecord& r) { r.country = "v" + std::to_string(i); });
+    done = true;
+    for (std::thread& reader : readers) reader.join();
+    EXPECT_EQ(bad, 0);
+    EXPECT_GT(reads, 0);
+    for (const std::string& id : ids) EXPECT_EQ(records.field(id, &WellRecord::country), "v50") << id;
+  }
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);
+}
+
+TEST(EntityIds, SplitOnlyPrefixAndPositiveNumber) {
+  const struct {
+    const char* text;
+    const char* prefix;   // nullptr: not an id
+    long long number;
+  } cases[] = {{"well:12", "well", 12},
+               {"storeless-wellbore:3", "storeless-wellbore", 3},
+               {"x:999999999999999999", "x", 999999999999999999LL},
+               {"x:1000000000000000000", nullptr, 0},
+               {":5", nullptr, 0},
+               {"well:0", nullptr, 0},
+               {"well:+1", nullptr, 0},
+               {"well", nullptr, 0},
+               {"well:1:2", nullptr, 0}};
+  for (const auto& c : cases) {
+    const auto split = splitId(c.text);
+    if (!c.prefix) {
+      EXPECT_FALSE(split) << c.text;
+      continue;
+    }
+    ASSERT_TRUE(split) << c.text;
+    EXPECT_EQ(split->prefix, c.prefix);
+    EXPECT_EQ(split->number, c.number);
+    EXPECT_EQ(formatId(split->prefix, split->number), c.text);
+  }
 }
