@@ -17,7 +17,6 @@
 #include <omniORB4/omniIOR.h>
 #include <omniORB4/omniObjRef.h>
 
-#include <EpiWell.hh>
 
 #include "catalogue/Catalogues.h"
 #include "core/FaultInjection.h"
@@ -125,7 +124,7 @@ struct Service::Impl {
   void startOrb(const Options& options);
   void startOrbOn(const Options& options, unsigned port);
   void createObjects(const Options& options);
-  void createEntityPoas();
+  void serveEntityPoas();
   CORBA::Object_ptr activate(PortableServer::Servant servant, const char* id);
   void stop();
 };
@@ -236,7 +235,7 @@ void Service::Impl::createObjects(const Options& options) {
   manager = poa::makeOwned<SessionManagerServant>(context, injector.in());
   session = poa::makeOwned<SessionServant>(context, *manager, finderRef.in());
   context.poas[Kind::Session]->set_servant(session.get());
-  createEntityPoas();
+  serveEntityPoas();
 
   PortableServer::ObjectId_var entryId = PortableServer::string_to_ObjectId("kelwell");
   ins->activate_object_with_id(entryId.in(), manager.get());
@@ -257,7 +256,7 @@ void Service::Impl::createObjects(const Options& options) {
 
 // Each kind's POA gets its default servant: its own, or the one of the kind
 // that serves it too (a storeless well is served as a stored one).
-void Service::Impl::createEntityPoas() {
+void Service::Impl::serveEntityPoas() {
   std::map<Kind, PortableServer::Servant> made;
   for (const EntityKind& kind : entityKinds()) {
     if (!kind.servant) continue;

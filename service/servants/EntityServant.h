@@ -15,11 +15,11 @@
 #include <CosPropertyService.hh>
 #include <EpSession.hh>
 
-#include "servants/Context.h"
-#include "core/RemoteErrors.h"
 #include "core/FaultInjection.h"
+#include "core/RemoteErrors.h"
 #include "core/Time.h"
 #include "entity/Entities.h"
+#include "servants/Context.h"
 #include "servants/EntityKinds.h"
 #include "servants/RemoteValues.h"
 
