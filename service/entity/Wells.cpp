@@ -212,21 +212,6 @@ std::vector<std::string> Wells::wellBoresOf(const std::string& wellId) {
   return ids;
 }
 
-std::optional<WellBoreRecord> Wells::wellBore(const std::string& id) {
-  auto record = m_wellBores.find(id);
-  if (!record || !m_wellBores.storelessNumber(id)) return record;
-  // A storeless wellbore's project is its well's, as the well has it now.
-  record->projectId.clear();
-  if (const auto well = m_wells.storelessNumber(record->wellId)) {
-    std::shared_lock<std::shared_mutex> lock(m_wells.storelessMutex());
-    const auto found = m_wells.storeless().find(*well);
-    if (found != m_wells.storeless().end()) record->projectId = found->second.projectId;
-  } else if (const auto projectId = m_wells.field(record->wellId, &WellRecord::projectId)) {
-    record->projectId = *projectId;
-  }
-  return record;
-}
-
 std::string Wells::touchStoredWell(Transaction& transaction, long long number, const std::string& wellId,
                                    const std::string& now) {
   std::string project;

@@ -62,12 +62,6 @@ public:
   // Stored wellbores first, then storeless ones, each in creation order.
   std::vector<std::string> wellBoresOf(const std::string& wellId);
 
-  // With the project of its well filled in.
-  std::optional<WellBoreRecord> wellBore(const std::string& id);
-  std::optional<WellBoreRecord> modifyWellBore(const std::string& id,
-                                               const std::function<void(WellBoreRecord&)>& change) {
-    return m_wellBores.modify(id, change);
-  }
   // The well must exist; a stored wellbore needs a stored well.
   // FailedOperationException otherwise. Touches the well's "wellbores" stamp.
   WellBoreRecord createWellBore(WellBoreRecord record, bool stored);
