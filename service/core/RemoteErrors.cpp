@@ -1,4 +1,4 @@
-#include "Corba.h"
+#include "core/RemoteErrors.h"
 
 #include <EpDataStore.hh>
 #include <EpEntity.hh>
@@ -24,17 +24,6 @@ void throwFailed(const std::string& reason) {
 
 void throwNotExist() {
   throw CORBA::OBJECT_NOT_EXIST(0, CORBA::COMPLETED_NO);
-}
-
-std::string idText(const PortableServer::ObjectId& oid) {
-  std::string text;
-  text.reserve(oid.length());
-  for (CORBA::ULong i = 0; i < oid.length(); ++i) text.push_back(static_cast<char>(oid[i]));
-  return text;
-}
-
-PortableServer::ObjectId* toOid(const std::string& id) {
-  return PortableServer::string_to_ObjectId(id.c_str());
 }
 
 std::string quoted(const std::string& text) {

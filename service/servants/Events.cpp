@@ -1,11 +1,11 @@
-#include "Events.h"
+#include "servants/Events.h"
 
 #include <iostream>
 #include <vector>
 
 #include <EpEntity.hh>
 
-#include "Time.h"
+#include "core/Time.h"
 
 namespace kelwelld {
 

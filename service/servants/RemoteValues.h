@@ -11,8 +11,8 @@
 #include <EpCoordinateService.hh>
 #include <EpiTypes.hh>
 
-#include "../core/FaultInjection.h"
-#include "Records.h"
+#include "core/FaultInjection.h"
+#include "entity/WellRecords.h"
 
 namespace kelwelld {
 

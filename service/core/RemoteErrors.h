@@ -1,7 +1,7 @@
-// Small helpers shared by the servants: raising the contract's exceptions with
-// their texts, object ids, and strings handed to the ORB.
-#ifndef KELWELLD_CORBA_H
-#define KELWELLD_CORBA_H
+// What the service hands back to a caller besides data: the contract's
+// exceptions with their texts, and strings for the ORB to own.
+#ifndef KELWELLD_REMOTEERRORS_H
+#define KELWELLD_REMOTEERRORS_H
 
 #include <string>
 
@@ -18,10 +18,6 @@ namespace kelwelld {
 
 // A string for the ORB to own (returned strings, structure members).
 inline char* dup(const std::string& text) { return CORBA::string_dup(text.c_str()); }
-
-// Object ids are the entity id texts ("well:12").
-std::string idText(const PortableServer::ObjectId& oid);
-PortableServer::ObjectId* toOid(const std::string& id);
 
 // "text" in double quotes, for messages that quote what a caller sent.
 std::string quoted(const std::string& text);

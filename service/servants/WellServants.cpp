@@ -1,9 +1,10 @@
-#include "WellServants.h"
+#include "servants/WellServants.h"
 
 #include <cmath>
 #include <limits>
 
-#include "../core/Catalogues.h"
+#include "catalogue/Catalogues.h"
+#include "entity/Wells.h"
 
 namespace kelwelld {
 
@@ -56,8 +57,8 @@ void WellServant::setSpudDate(const char* value) {
 }
 
 EpiTypes::DataQuantity* WellServant::getWaterDepth() {
-  const Call call = read("getWaterDepth");
-  return quantityToRemote(call.record.waterDepth, *m_context.catalogues, call.fault);
+  const auto depth = readField("getWaterDepth", &WellRecord::waterDepth);
+  return quantityToRemote(depth.value, *m_context.catalogues, depth.fault);
 }
 
 void WellServant::setWaterDepth(const EpiTypes::DataQuantity& value) {
@@ -68,13 +69,13 @@ void WellServant::setWaterDepth(const EpiTypes::DataQuantity& value) {
 }
 
 EpCoordinateService::Coordinate* WellServant::getLocation(EpCoordinateService::System_ptr system) {
-  const Call call = read("getLocation");
+  const auto call = readField("getLocation", &WellRecord::location);
   Catalogues& catalogues = *m_context.catalogues;
   const auto target = catalogues.resolveSystem(system);
   if (!target)
     throw EpCoordinateService::NoKnownTransformException(
         "The coordinate system asked for is not known to the service. ");
-  const Location& stored = call.record.location;
+  const Location& stored = call.value;
   std::string systemName = target->empty() ? stored.system : *target;
   std::vector<XYZ> points{{stored.x, stored.y, stored.z}};
   if (!stored.set) {
@@ -112,8 +113,8 @@ CosPropertyService::Properties* WellServant::getAliases() { return aliases(); }
 void WellServant::setAliases(const CosPropertyService::Properties& list) { setAliasesFrom(list); }
 
 EpEntity::EntitySeq* WellServant::getWellBores() {
-  const Call call = read("getWellBores");
-  return m_context.entities(m_context.wells->wellBoresOf(call.id), wantsNil(call.fault));
+  const auto call = readField("getWellBores", &WellRecord::id);
+  return m_context.entities(m_context.wells->wellBoresOf(call.value), wantsNil(call.fault));
 }
 
 // ================================================================== WellBore
@@ -133,9 +134,9 @@ void WellBoreServant::setCode(const char* operation, std::string WellBoreRecord:
 }
 
 short WellBoreServant::enumeration(const char* operation, short WellBoreRecord::*member) {
-  const Call call = read(operation);
+  const auto call = readField(operation, member);
   if (wantsOutOfRange(call.fault)) return static_cast<short>(call.fault->value);
-  return call.record.*member;
+  return call.value;
 }
 
 void WellBoreServant::setEnumeration(const char* operation, short WellBoreRecord::*member, short value,
@@ -146,8 +147,8 @@ void WellBoreServant::setEnumeration(const char* operation, short WellBoreRecord
 }
 
 EpiTypes::DataQuantity* WellBoreServant::quantity(const char* operation, Quantity WellBoreRecord::*member) {
-  const Call call = read(operation);
-  return quantityToRemote(call.record.*member, *m_context.catalogues, call.fault);
+  const auto call = readField(operation, member);
+  return quantityToRemote(call.value, *m_context.catalogues, call.fault);
 }
 
 void WellBoreServant::setQuantity(const char* operation, Quantity WellBoreRecord::*member,
@@ -240,16 +241,16 @@ void WellBoreServant::setCompletionDate(const char* value) {
 CosPropertyService::Property* WellBoreServant::getIdentifier() { return identifier(); }
 
 EpiWell::Well_ptr WellBoreServant::getWell() {
-  const Call call = read("getWell");
+  const auto call = readField("getWell", &WellBoreRecord::wellId);
   if (wantsNil(call.fault)) return EpiWell::Well::_nil();
-  return m_context.referenceAs<EpiWell::Well>(call.record.wellId);
+  return m_context.referenceAs<EpiWell::Well>(call.value);
 }
 
 CosPropertyService::Properties* WellBoreServant::getAliases() { return aliases(); }
 
 void WellBoreServant::setAliases(const CosPropertyService::Properties& list) { setAliasesFrom(list); }
 
-// The path geometry is served by a later part of the service.
+// The service keeps no path geometry yet: these answer NO_IMPLEMENT.
 EpGeometry::Polyline_ptr WellBoreServant::getDepthPath(EpCoordinateService::System_ptr) {
   notYet("getDepthPath");
 }
@@ -292,29 +293,100 @@ EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyTvd(EpUnitOfMeas
 
 // No velocity functions, traces or picks exist yet below a wellbore.
 EpiWell::WellVelocity_ptr WellBoreServant::getDefaultWellVelocity() {
-  read("getDefaultWellVelocity");
+  readField("getDefaultWellVelocity", &WellBoreRecord::id);
   return EpiWell::WellVelocity::_nil();
 }
 
 void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity) {
-  read("setDefaultWellVelocity");
+  readField("setDefaultWellVelocity", &WellBoreRecord::id);
   if (!CORBA::is_nil(velocity))
     throwValidation("The velocity function is not one of this wellbore's velocity functions. ");
 }
 
 EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
-  read("getLogTraces");
+  readField("getLogTraces", &WellBoreRecord::id);
   return new EpEntity::EntitySeq;
 }
 
 EpEntity::EntitySeq* WellBoreServant::getPicks() {
-  read("getPicks");
+  readField("getPicks", &WellBoreRecord::id);
   return new EpEntity::EntitySeq;
 }
 
 EpEntity::EntitySeq* WellBoreServant::getWellVelocities() {
-  read("getWellVelocities");
+  readField("getWellVelocities", &WellBoreRecord::id);
   return new EpEntity::EntitySeq;
+}
+
+// ================================================================= factories
+
+namespace {
+
+// The id of the new well.
+std::string createWellIn(Context& context, EpSession::Project_ptr project, const std::string& name,
+                         const CosPropertyService::Property& identifier, bool stored) {
+  WellRecord record;
+  if (!CORBA::is_nil(project)) {
+    const auto projectId = context.idOf(project, {Kind::Project});
+    if (!projectId) throwFailed("The project is not a project of this service. ");
+    record.projectId = *projectId;
+  } else if (stored) {
+    throwFailed("A stored well needs a project; the project is nil. ");
+  }
+  record.name = name;
+  record.identifierName = identifier.property_name.in();
+  record.identifierValue = textOf(identifier.property_value, "identifier's value");
+  const WellRecord created = context.wells->createWell(std::move(record), stored);
+  context.changed(created.id, "created", "createWell");
+  return created.id;
+}
+
+// The id of the new wellbore.
+std::string createWellBoreOf(Context& context, EpiWell::Well_ptr well, const CosPropertyService::Property& identifier,
+                             bool stored) {
+  if (CORBA::is_nil(well)) throwFailed("A wellbore needs a well; the well is nil. ");
+  const auto wellId = stored ? context.idOf(well, {Kind::Well})
+                             : context.idOf(well, {Kind::Well, Kind::StorelessWell});
+  if (!wellId) {
+    if (stored && context.idOf(well, {Kind::StorelessWell}))
+      throwFailed("A stored wellbore needs a stored well; the well is storeless. ");
+    throwFailed("The well is not a well of this service. ");
+  }
+  WellBoreRecord record;
+  record.wellId = *wellId;
+  record.identifierName = identifier.property_name.in();
+  record.identifierValue = textOf(identifier.property_value, "identifier's value");
+  const WellBoreRecord created = context.wells->createWellBore(std::move(record), stored);
+  context.changed(created.id, "created", "createWellBore");
+  context.changed(created.wellId, "modified", "createWellBore");
+  return created.id;
+}
+
+} // namespace
+
+EpiWell::Well_ptr NewWellFactoryServant::createWell(EpSession::Project_ptr project, const char* name,
+                                                    const CosPropertyService::Property& identifier,
+                                                    EpSession::Session_ptr) {
+  return created<EpiWell::Well>("createWell", [&] { return createWellIn(m_context, project, name, identifier, true); });
+}
+
+EpiWell::Well_ptr StorelessWellFactoryServant::createWell(EpSession::Project_ptr project,
+                                                          const CosPropertyService::Property& identifier,
+                                                          EpSession::Session_ptr) {
+  return created<EpiWell::Well>("createWell", [&] { return createWellIn(m_context, project, "", identifier, false); });
+}
+
+EpiWell::WellBore_ptr NewWellBoreFactoryServant::createWellBore(EpiWell::Well_ptr well,
+                                                                const CosPropertyService::Property& identifier,
+                                                                EpSession::Session_ptr) {
+  return created<EpiWell::WellBore>("createWellBore",
+                                    [&] { return createWellBoreOf(m_context, well, identifier, true); });
+}
+
+EpiWell::WellBore_ptr StorelessWellBoreFactoryServant::createWellBore(
+    EpiWell::Well_ptr well, const CosPropertyService::Property& identifier, EpSession::Session_ptr) {
+  return created<EpiWell::WellBore>("createWellBore",
+                                    [&] { return createWellBoreOf(m_context, well, identifier, false); });
 }
 
 } // namespace kelwelld

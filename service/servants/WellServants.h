@@ -1,6 +1,6 @@
-// The Well and WellBore servants: one default servant per interface, serving
-// both the stored POA and the storeless one; each call finds its entity by
-// the object id it was made on.
+// The Well and WellBore servants, one default servant per interface serving
+// both the stored POA and the storeless one (each call finds its entity by
+// the object id it was made on), and their factories.
 #ifndef KELWELLD_WELLSERVANTS_H
 #define KELWELLD_WELLSERVANTS_H
 
@@ -10,7 +10,8 @@
 
 #include <EpiWell.hh>
 
-#include "EntityServant.h"
+#include "servants/EntityServant.h"
+#include "servants/Factories.h"
 
 namespace kelwelld {
 
@@ -121,6 +122,35 @@ private:
   void setQuantity(const char* operation, Quantity WellBoreRecord::*member,
                    const EpiTypes::DataQuantity& value, const char* attribute);
   [[noreturn]] void notYet(const char* operation);
+};
+
+class NewWellFactoryServant : public FactoryServant<POA_EpiWell::NewWellFactory> {
+public:
+  using FactoryServant::FactoryServant;
+  EpiWell::Well_ptr createWell(EpSession::Project_ptr project, const char* name,
+                               const CosPropertyService::Property& identifier,
+                               EpSession::Session_ptr session) override;
+};
+
+class StorelessWellFactoryServant : public FactoryServant<POA_EpiWell::StorelessWellFactory> {
+public:
+  using FactoryServant::FactoryServant;
+  EpiWell::Well_ptr createWell(EpSession::Project_ptr project, const CosPropertyService::Property& identifier,
+                               EpSession::Session_ptr session) override;
+};
+
+class NewWellBoreFactoryServant : public FactoryServant<POA_EpiWell::NewWellBoreFactory> {
+public:
+  using FactoryServant::FactoryServant;
+  EpiWell::WellBore_ptr createWellBore(EpiWell::Well_ptr well, const CosPropertyService::Property& identifier,
+                                       EpSession::Session_ptr session) override;
+};
+
+class StorelessWellBoreFactoryServant : public FactoryServant<POA_EpiWell::StorelessWellBoreFactory> {
+public:
+  using FactoryServant::FactoryServant;
+  EpiWell::WellBore_ptr createWellBore(EpiWell::Well_ptr well, const CosPropertyService::Property& identifier,
+                                       EpSession::Session_ptr session) override;
 };
 
 } // namespace kelwelld

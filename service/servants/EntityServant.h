@@ -1,8 +1,8 @@
-// What every servant of a well entity shares: the record behind the object id
-// of the call, one write per change (time stamp and data-changed event
-// included), and the operations common to all entities. A servant class
-// derives from EntityServant<its skeleton, its record> and adds its own
-// attributes; a new entity kind adds its RecordAccess.
+// What every servant of an entity shares: the record (or just the field)
+// behind the object id of the call, one write per change (time stamp and
+// data-changed event included), and the operations common to all entities.
+// A servant class derives from EntityServant<its skeleton, its record> and
+// adds its own attributes.
 #ifndef KELWELLD_ENTITYSERVANT_H
 #define KELWELLD_ENTITYSERVANT_H
 
@@ -15,67 +15,40 @@
 #include <CosPropertyService.hh>
 #include <EpSession.hh>
 
-#include "../core/Context.h"
-#include "../core/Corba.h"
-#include "../core/FaultInjection.h"
-#include "../core/Ids.h"
-#include "../core/Store.h"
-#include "../core/Time.h"
-#include "Records.h"
-#include "Values.h"
-#include "WellData.h"
+#include "core/FaultInjection.h"
+#include "core/RemoteErrors.h"
+#include "core/Time.h"
+#include "entity/Entities.h"
+#include "servants/Context.h"
+#include "servants/EntityKinds.h"
+#include "servants/RemoteValues.h"
 
 namespace kelwelld {
-
-// How the records of one entity kind are found and changed.
-template <class Record>
-struct RecordAccess;
-
-template <>
-struct RecordAccess<WellRecord> {
-  static constexpr Kind kind = Kind::Well;
-  static std::optional<WellRecord> find(WellData& data, const std::string& id) { return data.well(id); }
-  static std::optional<WellRecord> modify(WellData& data, const std::string& id,
-                                          const std::function<void(WellRecord&)>& change) {
-    return data.modifyWell(id, change);
-  }
-};
-
-template <>
-struct RecordAccess<WellBoreRecord> {
-  static constexpr Kind kind = Kind::WellBore;
-  static std::optional<WellBoreRecord> find(WellData& data, const std::string& id) {
-    return data.wellBore(id);
-  }
-  static std::optional<WellBoreRecord> modify(WellData& data, const std::string& id,
-                                              const std::function<void(WellBoreRecord&)>& change) {
-    return data.modifyWellBore(id, change);
-  }
-};
 
 template <class Skeleton, class Record>
 class EntityServant : public Skeleton {
 public:
-  char* getId() override { return dup(read("getId").id); }
+  char* getId() override { return dup(readField("getId", &Record::id).value); }
 
   char* getStoreName() override {
-    const auto key = parseId(read("getStoreName").id);
-    return dup(key && isStored(key->kind) ? m_context.store->name() : std::string());
+    const auto key = parseId(readField("getStoreName", &Record::id).value);
+    return dup(key && describe(key->kind).stored ? m_context.store->name() : std::string());
   }
 
   char* getEntityType() override {
-    read("getEntityType");
-    return dup(entityTypeOf(RecordAccess<Record>::kind));
+    const auto key = parseId(readField("getEntityType", &Record::id).value);
+    return dup(key ? describe(key->kind).entityType : "");
   }
 
   EpSession::Project_ptr getProject() override {
-    const Call call = read("getProject");
-    if (wantsNil(call.fault) || call.record.projectId.empty()) return EpSession::Project::_nil();
-    return m_context.referenceAs<EpSession::Project>(call.record.projectId);
+    const auto call = readField("getProject", &Record::projectId);
+    if (wantsNil(call.fault) || call.value.empty()) return EpSession::Project::_nil();
+    return m_context.referenceAs<EpSession::Project>(call.value);
   }
 
 protected:
-  explicit EntityServant(Context& context) : m_context(context) {}
+  explicit EntityServant(Context& context)
+      : m_context(context), m_records(context.records->template of<Record>()) {}
 
   struct Call {
     std::string id;
@@ -88,10 +61,27 @@ protected:
     Call call;
     call.id = m_context.currentId();
     call.fault = enterFault(operation, call.id);
-    auto record = RecordAccess<Record>::find(*m_context.wells, call.id);
+    auto record = m_records.find(call.id);
     if (!record) throwNotExist();
     call.record = std::move(*record);
     return call;
+  }
+
+  template <class T>
+  struct FieldCall {
+    T value;
+    std::optional<ValueFault> fault;
+  };
+
+  // Enters the operation as read() does, but loads only the field that
+  // fills member.
+  template <class T>
+  FieldCall<T> readField(const char* operation, T Record::*member) {
+    const std::string id = m_context.currentId();
+    const auto fault = enterFault(operation, id);
+    auto value = m_records.field(id, member);
+    if (!value) throwNotExist();
+    return {std::move(*value), fault};
   }
 
   // Applies change in one write (the operation has entered its fault check
@@ -99,7 +89,7 @@ protected:
   void write(const char* operation, std::string Record::*stamp, const std::function<void(Record&)>& change) {
     const std::string id = m_context.currentId();
     const std::string now = nowUtc();
-    const auto saved = RecordAccess<Record>::modify(*m_context.wells, id, [&](Record& r) {
+    const auto saved = m_records.modify(id, [&](Record& r) {
       change(r);
       r.*stamp = now;
     });
@@ -108,7 +98,7 @@ protected:
   }
 
   char* text(const char* operation, std::string Record::*member) {
-    return dup(read(operation).record.*member);
+    return dup(readField(operation, member).value);
   }
 
   // The time of the last change of the part the selector names, from a table
@@ -145,6 +135,7 @@ protected:
   }
 
   Context& m_context;
+  EntityRecords<Record>& m_records;
 };
 
 } // namespace kelwelld

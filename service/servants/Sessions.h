@@ -11,7 +11,7 @@
 #include <CosLifeCycle.hh>
 #include <EpSession.hh>
 
-#include "../core/Context.h"
+#include "servants/Context.h"
 
 namespace kelwelld {
 

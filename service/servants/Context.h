@@ -1,5 +1,5 @@
 // What every servant of the service reaches: the ORB, the POAs by entity
-// kind, the store and the in-memory data, the catalogues and the events.
+// kind, the store and the entities' records, the catalogues and the events.
 #ifndef KELWELLD_CONTEXT_H
 #define KELWELLD_CONTEXT_H
 
@@ -13,21 +13,23 @@
 
 #include <EpSession.hh>
 
-#include "Ids.h"
+#include "servants/EntityKinds.h"
 
 namespace kelwelld {
 
 class Catalogues;
+class Entities;
 class EventDispatcher;
 class Store;
-class WellData;
+class Wells;
 
 class Context {
 public:
   CORBA::ORB_var orb;
   PortableServer::Current_var current;
   Store* store = nullptr;
-  WellData* wells = nullptr;
+  Entities* records = nullptr;   // every kind's, Entities::of<Record>()
+  Wells* wells = nullptr;
   Catalogues* catalogues = nullptr;
   EventDispatcher* events = nullptr;
   std::string unitSystem;   // "metric" or "field"
@@ -58,12 +60,6 @@ public:
   // Queues a data-changed event for the entity (after its write committed).
   void changed(const std::string& id, const char* changeKind, const char* operation) const;
 };
-
-// The IDL scope name of an entity kind ("EpiWell::Well") and its entity type
-// text ("EpiWell_Well").
-const char* scopedTypeOf(Kind kind);
-const char* entityTypeOf(Kind kind);
-const char* repositoryIdOf(Kind kind);
 
 } // namespace kelwelld
 

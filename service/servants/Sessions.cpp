@@ -1,15 +1,13 @@
-#include "Sessions.h"
+#include "servants/Sessions.h"
 
-#include <EpiWell.hh>
-
-#include "../core/Catalogues.h"
-#include "../core/Corba.h"
-#include "../core/Events.h"
-#include "../core/FaultInjection.h"
-#include "../core/Query.h"
-#include "../core/Store.h"
-#include "../core/Time.h"
-#include "../well/WellData.h"
+#include "catalogue/Catalogues.h"
+#include "core/RemoteErrors.h"
+#include "servants/Events.h"
+#include "core/FaultInjection.h"
+#include "core/Query.h"
+#include "store/Store.h"
+#include "entity/Wells.h"
+#include "core/Time.h"
 
 namespace kelwelld {
 
@@ -98,15 +96,9 @@ EpSession::Project_ptr SessionServant::openProject(const char* name) {
   const auto fault = enterFault("openProject", id);
   m_manager.userOf(id);
   if (wantsNil(fault)) return EpSession::Project::_nil();
-  long long number = 0;
-  {
-    ReadLock lock(*m_context.store);
-    Statement query(*m_context.store, "SELECT id FROM projects WHERE name = ?1");
-    query.describe("Could not look up the project " + quoted(name)).bind(1, std::string(name));
-    if (!query.step()) throwFailed("There is no project named " + quoted(name) + ". ");
-    number = query.integer(0);
-  }
-  return m_context.referenceAs<EpSession::Project>(formatId(Kind::Project, number));
+  const auto project = m_context.wells->projectNamed(name);
+  if (!project) throwFailed("There is no project named " + quoted(name) + ". ");
+  return m_context.referenceAs<EpSession::Project>(*project);
 }
 
 EpSession::Project_ptr SessionServant::createProject(const char* name) {
@@ -114,21 +106,7 @@ EpSession::Project_ptr SessionServant::createProject(const char* name) {
   const auto fault = enterFault("createProject", id);
   m_manager.userOf(id);
   if (wantsNil(fault)) return EpSession::Project::_nil();
-  const std::string text(name);
-  if (text.empty()) throwFailed("A project needs a name. ");
-  std::string projectId;
-  {
-    Transaction transaction(*m_context.store, "Could not create the project " + quoted(text));
-    {
-      Statement taken(*m_context.store, "SELECT 1 FROM projects WHERE name = ?1");
-      taken.describe("Could not create the project " + quoted(text)).bind(1, text);
-      if (taken.step()) throwFailed("The project name " + quoted(text) + " is taken. ");
-    }
-    Statement insert(*m_context.store, "INSERT INTO projects(name, created) VALUES (?1, ?2)");
-    insert.describe("Could not create the project " + quoted(text)).bind(1, text).bind(2, nowUtc()).run();
-    projectId = formatId(Kind::Project, transaction.lastInsertId());
-    transaction.commit();
-  }
+  const std::string projectId = m_context.wells->createProject(name).id;
   m_context.changed(projectId, "created", "createProject");
   return m_context.referenceAs<EpSession::Project>(projectId);
 }
@@ -138,13 +116,7 @@ EpSession::ProjectSeq* SessionServant::listProjects() {
   const auto fault = enterFault("listProjects", id);
   m_manager.userOf(id);
   const bool nilReferences = wantsNil(fault);
-  std::vector<std::string> ids;
-  {
-    ReadLock lock(*m_context.store);
-    Statement query(*m_context.store, "SELECT id FROM projects ORDER BY id");
-    query.describe("Could not list the projects");
-    while (query.step()) ids.push_back(formatId(Kind::Project, query.integer(0)));
-  }
+  const std::vector<std::string> ids = m_context.wells->projectIds();
   EpSession::ProjectSeq_var projects = new EpSession::ProjectSeq;
   projects->length(static_cast<CORBA::ULong>(ids.size()));
   for (CORBA::ULong i = 0; i < ids.size(); ++i)
@@ -169,11 +141,9 @@ std::pair<long long, std::string> ProjectServant::project(const char* operation)
   if (operation) enterFault(operation, id);
   const auto number = numberOf(id, Kind::Project);
   if (!number) throwNotExist();
-  ReadLock lock(*m_context.store);
-  Statement query(*m_context.store, "SELECT name FROM projects WHERE id = ?1");
-  query.describe("Could not read the project " + id).bind(1, *number);
-  if (!query.step()) throwNotExist();
-  return {*number, query.text(0)};
+  auto name = m_context.records->of<ProjectRecord>().field(id, &ProjectRecord::name);
+  if (!name) throwNotExist();
+  return {*number, std::move(*name)};
 }
 
 char* ProjectServant::getId() {
@@ -188,7 +158,7 @@ char* ProjectServant::getStoreName() {
 
 char* ProjectServant::getEntityType() {
   project("getEntityType");
-  return dup(entityTypeOf(Kind::Project));
+  return dup(describe(Kind::Project).entityType);
 }
 
 char* ProjectServant::getName() {
@@ -201,26 +171,24 @@ EpEntity::EntitySeq* ProjectServant::executeQuery(const char* entityType, const 
   const auto fault = enterFault("executeQuery", id);
   const auto p = project(nullptr);
   const std::string type(entityType);
-  const QuerySchema* schema = nullptr;
-  if (type == WellData::wellSchema().entityType) schema = &WellData::wellSchema();
-  if (type == WellData::wellBoreSchema().entityType) schema = &WellData::wellBoreSchema();
-  if (!schema)
-    throwBadArguments("The entity type " + quoted(type) + " cannot be queried; known: " +
-                      WellData::wellSchema().entityType + ", " + WellData::wellBoreSchema().entityType +
-                      ". ");
+  const QueryTable* table = nullptr;
+  std::string known;
+  for (const EntityKind& kind : entityKinds()) {
+    if (!kind.query) continue;
+    if (kind.query->schema.entityType == type) table = kind.query;
+    known += (known.empty() ? "" : ", ") + kind.query->schema.entityType;
+  }
+  if (!table) throwBadArguments("The entity type " + quoted(type) + " cannot be queried; known: " + known + ". ");
   QueryParameters values;
   for (CORBA::ULong i = 0; i < parameters.length(); ++i)
     values.emplace_back(parameters[i].name.in(), parameters[i].value.in());
   CompiledQuery query;
   try {
-    query = compileWhere(*schema, whereClause, values);
+    query = compileWhere(table->schema, whereClause, values);
   } catch (const QueryError& e) {
     throwBadArguments(e.what());
   }
-  const std::vector<std::string> ids = schema == &WellData::wellSchema()
-                                           ? m_context.wells->queryWells(p.first, query)
-                                           : m_context.wells->queryWellBores(p.first, query);
-  return m_context.entities(ids, wantsNil(fault));
+  return m_context.entities(runQuery(*m_context.store, *table, p.first, query), wantsNil(fault));
 }
 
 // ------------------------------------------------------------- FactoryFinder

@@ -1,33 +1,19 @@
-// What the service keeps of a well and a wellbore, stored or storeless.
-#ifndef KELWELLD_RECORDS_H
-#define KELWELLD_RECORDS_H
+// What the service keeps of a project, a well and a wellbore, and how each
+// is kept in the store (entity/Wells.cpp describes their tables).
+#ifndef KELWELLD_WELLRECORDS_H
+#define KELWELLD_WELLRECORDS_H
 
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "entity/RecordValues.h"
+
 namespace kelwelld {
 
-// A number with the unit acronym it was written in ("" = no unit). A
-// quantity never written has no value.
-struct Quantity {
-  std::optional<double> value;
-  std::string unit;
-};
-
-// A surface location and the name of the system it was written in.
-struct Location {
-  bool set = false;
-  std::string system;
-  double x = 0.0;
-  double y = 0.0;
-  double z = 0.0;
-};
-
-struct Alias {
+struct ProjectRecord {
+  std::string id;   // "project:1"
   std::string name;
-  std::string value;
-  bool operator==(const Alias& other) const { return name == other.name && value == other.value; }
+  std::string created;
 };
 
 // Time stamps ("YYYY-MM-DDThh:mm:ssZ") of the parts that getLastModified names.

@@ -1,11 +1,11 @@
-#include "Values.h"
+#include "servants/RemoteValues.h"
 
 #include <cmath>
 #include <limits>
 
-#include "../core/Catalogues.h"
-#include "../core/Corba.h"
-#include "../core/Time.h"
+#include "catalogue/Catalogues.h"
+#include "core/RemoteErrors.h"
+#include "core/Time.h"
 
 namespace kelwelld {
 

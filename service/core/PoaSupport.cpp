@@ -1,4 +1,4 @@
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 
 namespace kelwelld::poa {
 

@@ -1,19 +1,15 @@
 #include "Catalogues.h"
 
-#include "Corba.h"
-#include "FaultInjection.h"
+#include "core/RemoteErrors.h"
+#include "core/FaultInjection.h"
 
-#ifdef KELWELLD_HAVE_CATALOGUE
-#include "../catalogue/CoordinateSystems.h"
-#include "../catalogue/ReferenceValues.h"
-#include "../catalogue/UnitCatalogue.h"
-#endif
+#include "CoordinateSystems.h"
+#include "ReferenceValues.h"
+#include "UnitCatalogue.h"
 
 namespace kelwelld {
 
 namespace {
-
-#ifdef KELWELLD_HAVE_CATALOGUE
 
 class BuiltInCatalogues : public Catalogues {
 public:
@@ -96,77 +92,13 @@ private:
   ReferenceValueRegistry m_values;
 };
 
-#else
-
-// Without the catalogue library: references that clients send are asked for
-// their names, nothing can be looked up, no code is valid.
-class MissingCatalogues : public Catalogues {
-public:
-  explicit MissingCatalogues(std::string defaultSystem) : m_defaultSystem(std::move(defaultSystem)) {}
-
-  EpUnitOfMeasureService::UnitService_ptr unitService() override {
-    return EpUnitOfMeasureService::UnitService::_nil();
-  }
-  EpCoordinateService::CoordinateService_ptr coordinateService() override {
-    return EpCoordinateService::CoordinateService::_nil();
-  }
-  EpReferenceValueService::ReferenceValueService_ptr referenceValueService() override {
-    return EpReferenceValueService::ReferenceValueService::_nil();
-  }
-  std::optional<UnitInfo> resolveUnit(EpUnitOfMeasureService::Unit_ptr unit) override {
-    if (CORBA::is_nil(unit)) return UnitInfo{};
-    InternalCall internal;
-    try {
-      EpUnitOfMeasureService::UnitDefinition_var definition = unit->definition();
-      return UnitInfo{definition->acronym.in(), definition->quantity.in()};
-    } catch (const CORBA::Exception&) {
-      return std::nullopt;
-    }
-  }
-  EpUnitOfMeasureService::Unit_ptr unitReference(const std::string&) override {
-    return EpUnitOfMeasureService::Unit::_nil();
-  }
-  std::optional<std::string> resolveSystem(EpCoordinateService::System_ptr system) override {
-    if (CORBA::is_nil(system)) return std::string();
-    InternalCall internal;
-    try {
-      CORBA::String_var name = system->name();
-      return std::string(name.in());
-    } catch (const CORBA::Exception&) {
-      return std::nullopt;
-    }
-  }
-  EpCoordinateService::System_ptr systemReference(const std::string&) override {
-    return EpCoordinateService::System::_nil();
-  }
-  void transform(const std::string& from, const std::string& to, std::vector<XYZ>&) override {
-    if (from == to) return;
-    throw EpCoordinateService::NoKnownTransformException(
-        ("No transform from " + from + " to " + to + " is known: the service has no coordinate catalogue. ")
-            .c_str());
-  }
-  std::string defaultSystem() override { return m_defaultSystem; }
-  bool isCode(const std::string&, const std::string&) override { return false; }
-
-private:
-  std::string m_defaultSystem;
-};
-
-#endif
 
 } // namespace
 
 std::unique_ptr<Catalogues> makeCatalogues(CORBA::ORB_ptr orb, PortableServer::POA_ptr parent,
                                            const std::string& unitSystem,
                                            const std::string& defaultSystem) {
-#ifdef KELWELLD_HAVE_CATALOGUE
   return std::make_unique<BuiltInCatalogues>(orb, parent, unitSystem, defaultSystem);
-#else
-  (void)orb;
-  (void)parent;
-  (void)unitSystem;
-  return std::make_unique<MissingCatalogues>(defaultSystem);
-#endif
 }
 
 } // namespace kelwelld
