@@ -6,11 +6,13 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include <CosLifeCycle.hh>
+#include <CosNotification.hh>
 #include <EpSession.hh>
 #include <EpiWell.hh>
 
@@ -18,6 +20,7 @@
 #include "kel_Connection.h"
 #include "kel_Internal.h"
 #include "kel_WellBoreList.h"
+#include "kel_WellBoreListDataChangedEvent.h"
 
 using namespace contract;
 
@@ -572,4 +575,60 @@ TEST_F(ScriptedLists, CreatorsRefuseWhatTheyCannotCreate) {
   // project: the platform's answer for a nil project comes first.
   expectChain(caught(createStored(kel_Project(), boresOf({}), listSession)),
               {sys(stored, kSystem + atStored), sys("Could not read the store name of the entity. ", "The entity is nil. ")});
+}
+
+namespace {
+
+// A wellbore list event naming a wellbore, as the listener builds it.
+class ListEvent : public kel_WellBoreListDataChangedEvent {
+public:
+  ListEvent(CORBA::Long kind, const kel_WellBore& bore, const char* time)
+      : kel_WellBoreListDataChangedEvent(raw(kind, bore, time).get()) {}
+
+private:
+  static std::shared_ptr<CosNotification::StructuredEvent> raw(CORBA::Long kind, const kel_WellBore& bore,
+                                                               const char* time) {
+    auto event = std::make_shared<CosNotification::StructuredEvent>();
+    event->header.fixed_header.event_type.domain_name = CORBA::string_dup("Kelvast");
+    event->header.fixed_header.event_type.type_name = CORBA::string_dup("DataChanged");
+    event->header.fixed_header.event_name = CORBA::string_dup("EpiWell::WellBoreList");
+    event->header.variable_header.length(1);
+    event->header.variable_header[0].name = CORBA::string_dup("Time");
+    event->header.variable_header[0].value <<= time;
+    EpiWell::WellBoreList::WellBoreListChange change;
+    change.changeType = kind;
+    change.bore = EpiWell::WellBore::_duplicate(rawOf<EpiWell::WellBore>(bore));
+    event->filterable_data.length(1);
+    event->filterable_data[0].name = CORBA::string_dup("ChangedData");
+    event->filterable_data[0].value <<= change;
+    return event;
+  }
+};
+
+} // namespace
+
+// Events name real wellbores: compared by the wellbores' identifiers.
+TEST_F(ScriptedLists, EventsCompareTheWellboresTheyName) {
+  const kel_Well parent = well();
+  const kel_WellBore first = bore(parent, "01"), second = bore(parent, "02");
+  const kel_WellBore firstAgain = kel_WellBore::getFromString(first.getStringifiedReference());
+  ::testing::internal::CaptureStdout();
+  const ListEvent added(0, first, "2024-05-17T08:30:00Z");
+  const ListEvent addedAgain(0, firstAgain, "2024-05-17T08:30:00Z");
+  const ListEvent addedOther(0, second, "2024-05-17T08:30:00Z");
+  const ListEvent removedLater(1, str(first.getId()) < str(second.getId()) ? second : first,
+                               "2024-05-18T08:30:00Z");
+  EXPECT_EQ(4u * std::string("kel_WellBoreListDataChangedEvent\n").size(),
+            ::testing::internal::GetCapturedStdout().size());
+
+  EXPECT_TRUE(added.getBore() == first);
+  EXPECT_TRUE(added.getWellBoreListChange().bore == first);
+  EXPECT_TRUE(added == addedAgain);
+  EXPECT_FALSE(added == addedOther);
+  EXPECT_FALSE(added < addedAgain);
+  // Every part less: kind 0 < 1, the wellbore with the smaller identifier,
+  // and the earlier time.
+  const ListEvent& smaller = str(first.getId()) < str(second.getId()) ? added : addedOther;
+  EXPECT_TRUE(smaller < removedLater);
+  EXPECT_FALSE(removedLater < smaller);
 }
