@@ -574,7 +574,8 @@ TEST_F(ScriptedLists, CreatorsRefuseWhatTheyCannotCreate) {
   // The stored creator reads the project's store before it tests the
   // project: the platform's answer for a nil project comes first.
   expectChain(caught(createStored(kel_Project(), boresOf({}), listSession)),
-              {sys(stored, kSystem + atStored), sys("Could not read the store name of the entity. ", "The entity is nil. ")});
+              {sys(stored, kSystem + atStored),
+               sys("Could not read the store name of the entity. ", "The entity is nil. ")});
 }
 
 namespace {
