@@ -18,6 +18,7 @@
 #include "kel_Connection.h"
 #include "kel_Well.h"
 #include "kel_WellBore.h"
+#include "kel_WellBoreList.h"
 #include "kel_WrapperCore.h"
 
 namespace {
@@ -225,6 +226,7 @@ TEST(WrapperCore, VirtualOperationsKeepTheirSlots) {
   const std::vector<long> expected{2, 3, 4, 5, 6, 7, 8, 9};
   EXPECT_EQ(expected, Slots<kel_Well>::inDeclaredOrder());
   EXPECT_EQ(expected, Slots<kel_WellBore>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellBoreList>::inDeclaredOrder());
 }
 #endif
 
