@@ -199,7 +199,7 @@ class Reader {
   void applyVersionSection(const Section& section);
   void applyWellSection(Section& section);
   std::optional<double> headerNumber(const Section& section, std::string_view mnemonic);
-  void defineCurves(const Title& title, const Section& definitions);
+  void defineCurves(const Title& title, std::size_t titleLine, const Section& definitions);
   void readData(LineCursor& cursor, const Title& title, std::size_t titleLine);
   void chooseDecimalMark(std::string_view firstLine, std::size_t columns, std::size_t number);
 
@@ -371,7 +371,7 @@ void Reader::applyWellSection(Section& section) {
     for (HeaderItem& item : section.items) {
       const bool numeric = equalsIgnoreCase(item.mnemonic, "STRT") || equalsIgnoreCase(item.mnemonic, "STOP") ||
                            equalsIgnoreCase(item.mnemonic, "STEP") || equalsIgnoreCase(item.mnemonic, "NULL");
-      if (!numeric && !item.description.empty()) std::swap(item.value, item.description);
+      if (!numeric) std::swap(item.value, item.description);
     }
   }
   file_.start = headerNumber(section, "STRT");
@@ -381,12 +381,9 @@ void Reader::applyWellSection(Section& section) {
   if (const HeaderItem* null = section.find("NULL")) file_.nullText = null->value;
 }
 
-void Reader::defineCurves(const Title& title, const Section& definitions) {
+void Reader::defineCurves(const Title& title, std::size_t titleLine, const Section& definitions) {
   for (const CurveSet& set : file_.curveSets) {
-    if (equalsIgnoreCase(set.name, title.set)) {
-      fail(definitions.items.empty() ? 0 : definitions.items.front().line,
-           std::string(problem::kTwoDefinitions) + title.set + "'");
-    }
+    if (equalsIgnoreCase(set.name, title.set)) fail(titleLine, std::string(problem::kTwoDefinitions) + title.set + "'");
   }
   CurveSet set;
   set.name = title.set;
@@ -475,8 +472,10 @@ void Reader::chooseDecimalMark(std::string_view firstLine, std::size_t columns, 
     }
   }
   const std::size_t commaSplit = splitFields(firstLine, ',').size();
-  const bool decimal = commaBetweenDigits && (file_.decimalComma || delimiterDeclared_ || commaSplit != columns ||
-                                              blankSplit.size() == columns);
+  // A wrapped record starts with the index alone on its line.
+  const bool wrappedIndexLine = wrapKnown_ && wrapDeclared_ && blankSplit.size() == 1;
+  const bool decimal = commaBetweenDigits && (file_.decimalComma || delimiterDeclared_ || wrappedIndexLine ||
+                                              commaSplit != columns || blankSplit.size() == columns);
   if (decimal) {
     file_.decimalComma = true;
     warn(number, note::kDecimalComma);
@@ -711,7 +710,7 @@ LasFile Reader::read() {
         sawVersion = true;
         break;
       case Kind::well: applyWellSection(section); break;
-      case Kind::definition: defineCurves(title, section); continue;
+      case Kind::definition: defineCurves(title, titleNumber, section); continue;
       case Kind::other: continue;
       case Kind::unknown: warn(titleNumber, note::kUnknownSection); break;
       default: break;
