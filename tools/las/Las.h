@@ -119,7 +119,7 @@ struct LasFile {
   std::string path;             // as given to readFile, or the name given to parse
   std::string version;          // "1.2", "2.0" or "3.0"
   std::string versionAsWritten; // the VERS value, e.g. "2.00"
-  bool wrapped = false;         // as the data was found
+  bool wrapped = false;         // read as wrapped: WRAP YES, or records found spanning lines
   char delimiter = ' ';         // ' ' (spaces and tabs), '\t' or ','
   bool decimalComma = false;    // numbers were written with a decimal comma
 

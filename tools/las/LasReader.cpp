@@ -211,7 +211,7 @@ class Reader {
   bool wrapDeclared_ = false;
   bool wrapKnown_ = false;
   bool delimiterDeclared_ = false;
-  bool markChosen_ = false;  // the decimal mark is decided once, on the first data line
+  bool markChosen_ = false;  // the meaning of ',' is decided once, on the first data line holding one
 };
 
 std::optional<HeaderItem> Reader::parseItem(std::string_view line, std::size_t number, Kind kind) {
@@ -456,8 +456,9 @@ std::vector<std::string_view> splitFields(std::string_view line, char delimiter)
 }
 
 void Reader::chooseDecimalMark(std::string_view firstLine, std::size_t columns, std::size_t number) {
+  if (firstLine.find(',') == std::string_view::npos) return;  // decided by the first line with a comma
   markChosen_ = true;
-  if (file_.delimiter == ',' || firstLine.find(',') == std::string_view::npos) return;
+  if (file_.delimiter == ',') return;
   // "1,5": a decimal comma when the header said so, or when every comma sits between digits
   // and reading commas as separators would not give one value per curve.
   const std::vector<std::string_view> blankSplit = splitFields(firstLine, file_.delimiter);
