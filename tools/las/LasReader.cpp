@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <system_error>
 
 namespace kelwell::las {
@@ -200,7 +198,12 @@ class Reader {
   void applyWellSection(Section& section);
   std::optional<double> headerNumber(const Section& section, std::string_view mnemonic);
   void defineCurves(const Title& title, std::size_t titleLine, const Section& definitions);
+  enum class DataPass { done, restart };
   void readData(LineCursor& cursor, const Title& title, std::size_t titleLine);
+  DataPass readDataOnce(LineCursor& cursor, CurveSet& set, const Title& title, std::size_t titleLine,
+                        std::size_t firstRow);
+  DataPass finishData(CurveSet& set, const Title& title, std::size_t titleLine, std::size_t firstRow,
+                      std::size_t rows, bool wrapped);
   void chooseDecimalMark(std::string_view firstLine, std::size_t columns, std::size_t number);
 
   std::string name_;
@@ -486,6 +489,56 @@ void Reader::chooseDecimalMark(std::string_view firstLine, std::size_t columns, 
   }
 }
 
+// One field of a data line starting at or after `p`: its text (quotes and blanks around it
+// taken off) and where the next field's search starts. Empty text when the line has no more.
+struct Field {
+  std::string_view text;
+  std::size_t next;
+  bool found;
+};
+
+Field nextField(std::string_view all, std::size_t p, std::size_t lineEnd, char delimiter) {
+  while (p < lineEnd && isBlank(all[p]) && !(delimiter == '\t' && all[p] == '\t')) ++p;
+  if (p >= lineEnd) return {{}, lineEnd, false};
+  std::size_t q = p;
+  std::size_t after;
+  if (all[p] == '"') {
+    const std::size_t close = all.find('"', p + 1);
+    q = close == std::string_view::npos || close > lineEnd ? lineEnd : close;
+    ++p;
+    after = std::min(q + 1, lineEnd);
+  } else if (delimiter == ' ') {
+    while (q < lineEnd && !isBlank(all[q])) ++q;
+    after = q;
+  } else {
+    while (q < lineEnd && all[q] != delimiter) ++q;
+    after = q;
+  }
+  std::string_view field = all.substr(p, q - p);
+  if (delimiter != ' ') {
+    field = trim(field);
+    // Past the delimiter; anything between a closing quote and it is dropped.
+    while (after < lineEnd && all[after] != delimiter) ++after;
+    if (after < lineEnd) ++after;
+  }
+  return {field, after, true};
+}
+
+// Whether any line from `pos` to the next section starts with a number.
+bool moreDataFollows(std::string_view all, std::size_t pos, char delimiter, bool decimalComma) {
+  LineCursor rest(all);
+  rest.seek(pos, 0);
+  while (!rest.atEnd() && !rest.nextStartsSection()) {
+    const std::vector<std::string_view> fields = splitFields(trim(rest.next()), delimiter);
+    double ignored;
+    if (!fields.empty() && !fields[0].empty() && fields[0][0] != '#' &&
+        text::parseNumber(fields[0], decimalComma, ignored)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void Reader::readData(LineCursor& cursor, const Title& title, std::size_t titleLine) {
   CurveSet* set = nullptr;
   for (CurveSet& candidate : file_.curveSets) {
@@ -494,192 +547,154 @@ void Reader::readData(LineCursor& cursor, const Title& title, std::size_t titleL
   if (!set) fail(titleLine, std::string(problem::kNoDefinition) + title.set + problem::kNoDefinitionEnd);
   if (!isVersion3() && !set->data.empty()) fail(titleLine, problem::kTwoDataSections);
 
+  const std::size_t firstRow = set->rows();
+  const std::size_t warningsBefore = file_.warnings.size();
+  // A word in a column of undeclared type makes that column text (LAS 3.0 only); the section
+  // is then read again from its start.
+  DataPass pass = DataPass::restart;
+  while (pass == DataPass::restart) {
+    file_.warnings.resize(warningsBefore);
+    pass = readDataOnce(cursor, *set, title, titleLine, firstRow);
+  }
+}
+
+// Undoes a data section's rows; a column turned text keeps its earlier sections' numbers as text.
+void undoRows(CurveSet& set, std::size_t firstRow) {
+  for (Curve& curve : set.curves) {
+    const std::size_t keep = firstRow * curve.elements;
+    curve.doubles.resize(std::min(curve.doubles.size(), keep));
+    curve.floats.resize(std::min(curve.floats.size(), keep));
+    curve.texts.resize(std::min(curve.texts.size(), keep));
+    if (curve.type == SampleType::text && curve.texts.size() < keep) {
+      for (double v : curve.doubles) curve.texts.push_back(text::formatDouble(v));
+      for (float v : curve.floats) curve.texts.push_back(text::formatFloat(v));
+      curve.doubles.clear();
+      curve.floats.clear();
+    }
+  }
+}
+
+Reader::DataPass Reader::readDataOnce(LineCursor& cursor, CurveSet& set, const Title& title, std::size_t titleLine,
+                                      std::size_t firstRow) {
   std::vector<Column> columns;
-  for (Curve& curve : set->curves) {
+  for (Curve& curve : set.curves) {
     const bool declaredNumeric = !curve.format.empty() && !formatIsText(curve.format);
     for (std::size_t e = 0; e < curve.elements; ++e) {
       columns.push_back({&curve, curve.type == SampleType::text, declaredNumeric || columns.empty()});
     }
   }
   const std::size_t width = columns.size();
-  const std::size_t firstRow = set->rows();
-  const std::size_t startPos = cursor.position();
-  const std::size_t startLine = cursor.lineNumber();
   const std::string_view all = text_;
   const bool storeFloats = options_.samples == SampleType::float32;
 
-  // A word in a column of undeclared type makes that column text (LAS 3.0 only), and the
-  // section is read again from its start.
-  for (;;) {
-    bool wrapped = wrapKnown_ ? wrapDeclared_ : false;
-    bool firstLine = true;
-    bool restart = false;
-    bool trailing = false;
-    bool reserved = false;
-    std::size_t k = 0;              // the next column of the record being filled
-    std::size_t lastDataLine = startLine;
-    std::size_t pos = startPos;
-    std::size_t line = startLine;
-    std::size_t rowsDone = 0;
-    while (pos < all.size()) {
-      // One line: [lineStart, lineEnd).
-      const std::size_t lineStart = pos;
-      std::size_t lineEnd = pos;
-      while (lineEnd < all.size() && all[lineEnd] != '\n' && all[lineEnd] != '\r') ++lineEnd;
-      std::size_t next = lineEnd;
-      if (next < all.size() && all[next] == '\r') ++next;
-      if (next < all.size() && all[next] == '\n') ++next;
-      std::size_t p = lineStart;
-      while (p < lineEnd && isBlank(all[p])) ++p;
-      if (p < lineEnd && all[p] == '~') break;  // the next section
-      pos = next;
-      ++line;
-      if (p == lineEnd || all[p] == '#') continue;
-      const std::string_view content = all.substr(p, lineEnd - p);
-      if (!markChosen_) chooseDecimalMark(content, width, line);
-      const char delimiter = file_.delimiter;
-      const bool comma = file_.decimalComma;
-      std::size_t fieldsInLine = 0;
-      while (p < lineEnd) {
-        // One field: [p, q).
-        while (p < lineEnd && isBlank(all[p]) && !(delimiter == '\t' && all[p] == '\t')) ++p;
-        if (p >= lineEnd) break;
-        std::size_t q = p;
-        std::size_t after;
-        if (all[p] == '"') {
-          const std::size_t close = all.find('"', p + 1);
-          q = close == std::string_view::npos || close > lineEnd ? lineEnd : close;
-          ++p;
-          after = std::min(q + 1, lineEnd);
-        } else if (delimiter == ' ') {
-          while (q < lineEnd && !isBlank(all[q])) ++q;
-          after = q;
-        } else {
-          while (q < lineEnd && all[q] != delimiter) ++q;
-          after = q;
-        }
-        std::string_view field = all.substr(p, q - p);
-        if (delimiter != ' ') {
-          field = trim(field);
-          while (after < lineEnd && isBlank(all[after])) ++after;
-          if (after < lineEnd && all[after] == delimiter) {
-            ++after;
-          } else if (after < lineEnd && delimiter == ',') {
-            // text after a closing quote: keep it as part of the field up to the comma
-            while (after < lineEnd && all[after] != ',') ++after;
-            if (after < lineEnd) ++after;
-          }
-        }
-        p = after;
-        if (k == 0 && !wrapped && fieldsInLine > 0) {
-          fail(line, std::to_string(splitFields(content, delimiter).size()) + problem::kValueCount +
-                         std::to_string(width));
-        }
-        const Column& column = columns[k];
-        if (column.text) {
-          column.curve->texts.emplace_back(field);
-        } else {
-          double value;
-          if (comma || !text::parseSimpleNumber(field, value)) {
-            if (!text::parseNumber(field, comma, value)) {
-              if (!field.empty() && field.find_first_not_of('*') == std::string_view::npos &&
-                  file_.nullValue) {
-                value = *file_.nullValue;
-                warn(line, note::kOverflowField);
-              } else if (k == 0 && fieldsInLine == 0) {
-                // Words where a record would start: text after the data, or a broken record.
-                bool moreData = false;
-                LineCursor rest(all);
-                rest.seek(next, line);
-                while (!rest.atEnd() && !rest.nextStartsSection() && !moreData) {
-                  const std::vector<std::string_view> fields = splitFields(trim(rest.next()), delimiter);
-                  double ignored;
-                  moreData = !fields.empty() && !fields[0].empty() && fields[0][0] != '#' && text::parseNumber(fields[0], comma, ignored);
-                }
-                if (moreData || rowsDone == 0) {
-                  fail(line, "'" + std::string(field) + "'" + problem::kNotANumber + column.curve->mnemonic + ")");
-                }
-                warn(line, note::kTrailingText);
-                LineCursor skip(all);
-                skip.seek(lineStart, line - 1);
-                while (!skip.atEnd() && !skip.nextStartsSection()) skip.next();
-                pos = skip.position();
-                line = skip.lineNumber();
-                trailing = true;
-                break;
-              } else if (isVersion3() && !column.declaredNumeric) {
-                column.curve->type = SampleType::text;
-                restart = true;
-                break;
-              } else {
-                fail(line, "'" + std::string(field) + "'" + problem::kNotANumber + column.curve->mnemonic + ")");
-              }
-            }
-          }
-          if (storeFloats) {
-            column.curve->floats.push_back(static_cast<float>(value));
+  bool wrapped = wrapKnown_ && wrapDeclared_;
+  bool firstLine = true;
+  bool reserved = false;
+  std::size_t k = 0;  // the next column of the record being filled
+  std::size_t rowsDone = 0;
+  std::size_t pos = cursor.position();
+  std::size_t line = cursor.lineNumber();
+  std::size_t lastDataLine = line;
+  while (pos < all.size()) {
+    // One line: [lineStart, lineEnd); the next begins at `next`.
+    const std::size_t lineStart = pos;
+    std::size_t lineEnd = pos;
+    while (lineEnd < all.size() && all[lineEnd] != '\n' && all[lineEnd] != '\r') ++lineEnd;
+    std::size_t next = lineEnd;
+    if (next < all.size() && all[next] == '\r') ++next;
+    if (next < all.size() && all[next] == '\n') ++next;
+    std::size_t p = lineStart;
+    while (p < lineEnd && isBlank(all[p])) ++p;
+    if (p < lineEnd && all[p] == '~') break;  // the next section
+    pos = next;
+    ++line;
+    if (p == lineEnd || all[p] == '#') continue;
+    const std::string_view content = all.substr(p, lineEnd - p);
+    if (!markChosen_) chooseDecimalMark(content, width, line);
+    const char delimiter = file_.delimiter;
+    const bool comma = file_.decimalComma;
+    auto valueCountProblem = [&] {
+      return std::to_string(splitFields(content, delimiter).size()) + problem::kValueCount + std::to_string(width);
+    };
+
+    std::size_t fieldsInLine = 0;
+    for (Field field = nextField(all, p, lineEnd, delimiter); field.found;
+         field = nextField(all, field.next, lineEnd, delimiter)) {
+      if (k == 0 && !wrapped && fieldsInLine > 0) fail(line, valueCountProblem());
+      const Column& column = columns[k];
+      if (column.text) {
+        column.curve->texts.emplace_back(field.text);
+      } else {
+        double value;
+        if ((comma || !text::parseSimpleNumber(field.text, value)) &&
+            !text::parseNumber(field.text, comma, value)) {
+          // A word where a number belongs.
+          const std::string notANumber =
+              "'" + std::string(field.text) + "'" + problem::kNotANumber + column.curve->mnemonic + ")";
+          if (!field.text.empty() && field.text.find_first_not_of('*') == std::string_view::npos &&
+              file_.nullValue) {
+            value = *file_.nullValue;
+            warn(line, note::kOverflowField);
+          } else if (k == 0 && fieldsInLine == 0 && rowsDone > 0 && !moreDataFollows(all, next, delimiter, comma)) {
+            warn(line, note::kTrailingText);
+            LineCursor skip(all);
+            skip.seek(lineStart, line - 1);
+            while (!skip.atEnd() && !skip.nextStartsSection()) skip.next();
+            cursor.seek(skip.position(), skip.lineNumber());
+            return finishData(set, title, titleLine, firstRow, rowsDone, wrapped);
+          } else if (isVersion3() && !column.declaredNumeric) {
+            column.curve->type = SampleType::text;
+            undoRows(set, firstRow);
+            return DataPass::restart;
           } else {
-            column.curve->doubles.push_back(value);
+            fail(line, notANumber);
           }
         }
-        ++fieldsInLine;
-        if (++k == width) {
-          k = 0;
-          ++rowsDone;
-        }
-      }
-      if (restart || trailing) break;
-      if (fieldsInLine == 0) continue;
-      lastDataLine = line;
-      if (k != 0 && !wrapped) {
-        if (firstLine && width > 1 && (!wrapKnown_ || fieldsInLine < width)) {
-          wrapped = true;
-          if (wrapKnown_) warn(line, note::kWrappedAfterAll);
+        if (storeFloats) {
+          column.curve->floats.push_back(static_cast<float>(value));
         } else {
-          fail(line, std::to_string(splitFields(content, delimiter).size()) + problem::kValueCount +
-                         std::to_string(width));
+          column.curve->doubles.push_back(value);
         }
       }
-      if (!reserved && rowsDone >= 1) {
-        reserved = true;
-        // One record read: make room for the rest at this density.
-        const std::size_t estimate = (all.size() - startPos) / std::max<std::size_t>(1, next - startPos) + 1;
-        for (const Column& c : columns) {
-          if (c.curve->type == SampleType::float64) c.curve->doubles.reserve(estimate * c.curve->elements);
-          if (c.curve->type == SampleType::float32) c.curve->floats.reserve(estimate * c.curve->elements);
-        }
+      ++fieldsInLine;
+      if (++k == width) {
+        k = 0;
+        ++rowsDone;
       }
-      firstLine = false;
     }
-    if (restart) {
-      // Undo this section's rows and read it again with the new text column.
-      for (Column& c : columns) {
-        c.text = c.curve->type == SampleType::text;
-        const std::size_t keep = firstRow * c.curve->elements;
-        c.curve->doubles.resize(std::min(c.curve->doubles.size(), keep));
-        c.curve->floats.resize(std::min(c.curve->floats.size(), keep));
-        c.curve->texts.resize(std::min(c.curve->texts.size(), keep));
+    if (fieldsInLine == 0) continue;
+    lastDataLine = line;
+    if (k != 0 && !wrapped) {
+      // A first line short of a record: wrapped data, whatever WRAP said.
+      if (!firstLine || width == 1) fail(line, valueCountProblem());
+      wrapped = true;
+      if (wrapKnown_) warn(line, note::kWrappedAfterAll);
+    }
+    if (!reserved && rowsDone >= 1) {
+      reserved = true;
+      // Room for the rest of the section at the density of its first record.
+      const std::size_t estimate =
+          (all.size() - cursor.position()) / std::max<std::size_t>(1, next - cursor.position()) + 1;
+      for (const Column& c : columns) {
+        if (c.curve->type == SampleType::float64) c.curve->doubles.reserve(estimate * c.curve->elements);
+        if (c.curve->type == SampleType::float32) c.curve->floats.reserve(estimate * c.curve->elements);
       }
-      // A column that turned to text mid-file has its earlier rows as numbers; keep them as text.
-      for (Curve& curve : set->curves) {
-        if (curve.type == SampleType::text && curve.texts.size() < firstRow * curve.elements) {
-          for (double v : curve.doubles) curve.texts.push_back(text::formatDouble(v));
-          for (float v : curve.floats) curve.texts.push_back(text::formatFloat(v));
-          curve.doubles.clear();
-          curve.floats.clear();
-        }
-      }
-      continue;
     }
-    if (k != 0) {
-      fail(lastDataLine, std::string(problem::kRecordCut) + std::to_string(k) + " of " + std::to_string(width) +
-                             " values");
-    }
-    file_.wrapped = file_.wrapped || wrapped;
-    set->data.push_back({title.name, titleLine, firstRow, rowsDone});
-    cursor.seek(pos, line);
-    return;
+    firstLine = false;
   }
+  if (k != 0) {
+    fail(lastDataLine,
+         std::string(problem::kRecordCut) + std::to_string(k) + " of " + std::to_string(width) + " values");
+  }
+  cursor.seek(pos, line);
+  return finishData(set, title, titleLine, firstRow, rowsDone, wrapped);
+}
+
+Reader::DataPass Reader::finishData(CurveSet& set, const Title& title, std::size_t titleLine, std::size_t firstRow,
+                                    std::size_t rows, bool wrapped) {
+  file_.wrapped = file_.wrapped || wrapped;
+  set.data.push_back({title.name, titleLine, firstRow, rows});
+  return DataPass::done;
 }
 
 LasFile Reader::read() {
