@@ -193,6 +193,25 @@ TEST_F(LasReadTest, Version3CurveSetsArraysTextAndRepeatedMnemonics) {
   EXPECT_EQ(file.curveSets[3].find("MD")->unit, "M");
 }
 
+TEST_F(LasReadTest, Version3ColumnTurningToTextInALaterDataSectionKeepsItsEarlierRows) {
+  const LasFile file = read(
+      "~V\n VERS. 3.0 : x\n WRAP. NO : x\n DLM. COMMA : x\n"
+      "~Core_Definition\n TOP.M : top {F}\n NOTE. : note\n"
+      "~Core_Data[1] | Core_Definition\n 1,5\n 2,6\n"
+      "~Core_Data[2] | Core_Definition\n 3,fine sand\n");
+  ASSERT_EQ(file.curveSets.size(), 1u);
+  const CurveSet& core = file.curveSets[0];
+  EXPECT_EQ(core.find("TOP")->doubles, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(core.find("NOTE")->type, SampleType::text);
+  EXPECT_EQ(core.find("NOTE")->texts, (std::vector<std::string>{"5", "6", "fine sand"}));
+  ASSERT_EQ(core.data.size(), 2u);
+  EXPECT_EQ(core.data[1].firstRow, 2u);
+  EXPECT_EQ(core.data[1].rows, 1u);
+  // No log curves: no index to hand out.
+  EXPECT_TRUE(file.logs().curves.empty());
+  EXPECT_THROW(file.index(), LasError);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Files that cannot be read: the file, the line and what was wrong.
 
