@@ -152,6 +152,10 @@ LasFile readFile(const std::string& path, const ReadOptions& options = {});
 // Reads LAS text already in memory; `name` is the file name errors carry. Throws LasError.
 LasFile parse(std::string_view text, std::string name, const ReadOptions& options = {});
 
+// To write traces that did not come from a file, fill a LasFile by hand: a CurveSet named
+// "Log" whose first curve is the index (mnemonic and writtenMnemonic set, doubles or floats
+// filled, type to match), a Section named "Well" with the well items, nullValue and step.
+//
 // Writes the log set (and the ~Version, ~Well, ~Parameter, ~Other content) as LAS 2.0,
 // unwrapped, space-delimited, with '.' decimals; each sample in the shortest text that reads
 // back to the same double (float64) or float (float32) bits. Throws std::invalid_argument when
