@@ -31,11 +31,7 @@ public:
   enum VelocityType : int { VELOCITY_TYPE_0 = 0, VELOCITY_TYPE_1 = 1, VELOCITY_TYPE_2 = 2 };
   // Kinds of the values paired with times in VelocityDataPairs, numbered on
   // from VelocityType.
-  enum VelocityOtherType : int {
-    VELOCITY_OTHER_TYPE_3 = 3,
-    VELOCITY_OTHER_TYPE_4 = 4,
-    VELOCITY_OTHER_TYPE_5 = 5
-  };
+  enum VelocityOtherType : int { VELOCITY_OTHER_TYPE_3 = 3, VELOCITY_OTHER_TYPE_4 = 4, VELOCITY_OTHER_TYPE_5 = 5 };
 
   // The samples: times, depths and three velocity lists, each with its unit.
   // Carried as they are; the service judges whether they fit together.
@@ -94,14 +90,13 @@ public:
   // store. name and dataSource reach the service unchanged; datum is the
   // reference elevation of the depths.
   static kel_WellVelocity createNewWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
-                                                const kel_cppUtil::String& dataSource,
-                                                const kel_FloatQuantity& datum, const WellVelocityData& data,
-                                                const kel_Session& session);
+                                                const kel_cppUtil::String& dataSource, const kel_FloatQuantity& datum,
+                                                const WellVelocityData& data, const kel_Session& session);
   // The same, held by the service in memory only.
   static kel_WellVelocity createStorelessWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
                                                       const kel_cppUtil::String& dataSource,
-                                                      const kel_FloatQuantity& datum,
-                                                      const WellVelocityData& data, const kel_Session& session);
+                                                      const kel_FloatQuantity& datum, const WellVelocityData& data,
+                                                      const kel_Session& session);
 
   // Whether the function comes from a checkshot survey.
   bool getCheckshot() const;
@@ -141,8 +136,8 @@ public:
   WellVelocityData getVelocityData(const kel_Unit& timeUnit, const kel_Unit& depthUnit,
                                    const kel_Unit& velocityUnit) const;
   WellVelocityData getVelocityData() const;
-  TimeDepthPairs getTimeDepths(const kel_Unit& timeUnit, const kel_Unit& depthUnit,
-                               kel_WellTypes::TimeType timeType, kel_WellTypes::DepthType depthType) const;
+  TimeDepthPairs getTimeDepths(const kel_Unit& timeUnit, const kel_Unit& depthUnit, kel_WellTypes::TimeType timeType,
+                               kel_WellTypes::DepthType depthType) const;
   TimeDepthPairs getTimeDepths(kel_WellTypes::TimeType timeType, kel_WellTypes::DepthType depthType) const;
   TimeVelocityPairs getTimeVelocities(const kel_Unit& timeUnit, const kel_Unit& velocityUnit,
                                       kel_WellTypes::TimeType timeType, VelocityType velocityType) const;

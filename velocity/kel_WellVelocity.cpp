@@ -51,7 +51,7 @@ kel_FloatQuantity quantityConvertedByService(const kel_WellVelocity& self, Quant
   return kel_DataQuantityConverter::makeKelFloatQuantity(answer.in());
 }
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------- the wrapper core
 
@@ -122,18 +122,17 @@ auto createWith(const kel_WellBore& bore, const kel_cppUtil::String& name, const
   return [&](auto factory, EpSession::Session_ptr session, const CreationData& converted) {
     EpiWell::WellBore_ptr remoteBore = kel_remote::rawOrNil<EpiWell::WellBore>(bore);
     if (CORBA::is_nil(remoteBore)) throw kel_SystemException("The supplied bore is nil. ");
-    return factory->createWellVelocity(remoteBore, static_cast<const char*>(name),
-                                       static_cast<const char*>(dataSource), *converted.datum,
-                                       *converted.samples, session);
+    return factory->createWellVelocity(remoteBore, static_cast<const char*>(name), static_cast<const char*>(dataSource),
+                                       *converted.datum, *converted.samples, session);
   };
 }
 
-} // namespace
+}  // namespace
 
 kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
                                                          const kel_cppUtil::String& dataSource,
-                                                         const kel_FloatQuantity& datum,
-                                                         const WellVelocityData& data, const kel_Session& session) {
+                                                         const kel_FloatQuantity& datum, const WellVelocityData& data,
+                                                         const kel_Session& session) {
   return translate(Msg{"Could not create a new well velocity from given inputs. "}, at("createNewWellVelocity"),
                    Standard(Store, NoFactory), [&] {
                      return Core::createNew(session, bore, newTexts, convertForCreation(datum, data),
@@ -141,12 +140,9 @@ kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bor
                    });
 }
 
-kel_WellVelocity kel_WellVelocity::createStorelessWellVelocity(const kel_WellBore& bore,
-                                                               const kel_cppUtil::String& name,
-                                                               const kel_cppUtil::String& dataSource,
-                                                               const kel_FloatQuantity& datum,
-                                                               const WellVelocityData& data,
-                                                               const kel_Session& session) {
+kel_WellVelocity kel_WellVelocity::createStorelessWellVelocity(
+    const kel_WellBore& bore, const kel_cppUtil::String& name, const kel_cppUtil::String& dataSource,
+    const kel_FloatQuantity& datum, const WellVelocityData& data, const kel_Session& session) {
   return translate(Msg{"Could not create a storeless well velocity from given inputs. "},
                    at("createStorelessWellVelocity"), Standard(Store, NoFactory), [&] {
                      return Core::createStoreless(session, storelessTexts, convertForCreation(datum, data),
@@ -172,15 +168,14 @@ kel_cppUtil::String kel_WellVelocity::getComment() const {
 }
 
 void kel_WellVelocity::setComment(const kel_cppUtil::String& comment) {
-  Core::setText(*this, &Remote::setComment, comment,
-                Msg{"Could not update the general comment about this velocity. "}, at("setComment"), kWrite);
+  Core::setText(*this, &Remote::setComment, comment, Msg{"Could not update the general comment about this velocity. "},
+                at("setComment"), kWrite);
 }
 
 kel_cppUtil::String kel_WellVelocity::getDataSource() const {
-  return Core::getText(
-      *this, &Remote::getDataSource,
-      Msg{"Could not return the name of the source supplying the information about this velocity. "},
-      at("getDataSource"), kRead);
+  return Core::getText(*this, &Remote::getDataSource,
+                       Msg{"Could not return the name of the source supplying the information about this velocity. "},
+                       at("getDataSource"), kRead);
 }
 
 void kel_WellVelocity::setDataSource(const kel_cppUtil::String& dataSource) {
@@ -190,8 +185,8 @@ void kel_WellVelocity::setDataSource(const kel_cppUtil::String& dataSource) {
 }
 
 long kel_WellVelocity::getNumSamples() const {
-  return translate(Msg{"Could not return the number of samples in this well velocity. "}, at("getNumSamples"),
-                   kRead, [&] { return static_cast<long>(Core::remote(*this)->getNumSamples()); });
+  return translate(Msg{"Could not return the number of samples in this well velocity. "}, at("getNumSamples"), kRead,
+                   [&] { return static_cast<long>(Core::remote(*this)->getNumSamples()); });
 }
 
 kel_cppUtil::String kel_WellVelocity::getWellVelocityName() const {
@@ -208,8 +203,7 @@ void kel_WellVelocity::setWellVelocityName(const kel_cppUtil::String& name) {
 kel_Date kel_WellVelocity::getLastModified(const kel_cppUtil::String& selector) const {
   return translate(Msg{"Could not return the date the well velocity was last modified. "}, at("getLastModified"),
                    Standard(Store, Validation), [&] {
-                     CORBA::String_var text =
-                         Core::remote(*this)->getLastModified(static_cast<const char*>(selector));
+                     CORBA::String_var text = Core::remote(*this)->getLastModified(static_cast<const char*>(selector));
                      return kel_Date::fromString(text.in());
                    });
 }
@@ -229,8 +223,8 @@ kel_FloatQuantity kel_WellVelocity::getDatum() const {
 }
 
 void kel_WellVelocity::setDatum(const kel_FloatQuantity& datum) {
-  Core::setQuantity(*this, &Remote::setDatum, datum,
-                    Msg{"Could not update the reference elevation for depth values. "}, at("setDatum"), kWrite);
+  Core::setQuantity(*this, &Remote::setDatum, datum, Msg{"Could not update the reference elevation for depth values. "},
+                    at("setDatum"), kWrite);
 }
 
 kel_FloatQuantity kel_WellVelocity::getExtendViDeep(const kel_Unit& unit) const {
@@ -252,9 +246,8 @@ void kel_WellVelocity::setExtendViDeep(const kel_FloatQuantity& velocity) {
 }
 
 kel_FloatQuantity kel_WellVelocity::getExtendViShallow(const kel_Unit& unit) const {
-  return translate(Msg{"Could not return the extend interval velocity on the shallow end. "},
-                   at("getExtendViShallow"), kVelocityRead,
-                   [&] { return quantityConvertedByService(*this, &Remote::getExtendViShallow, unit); });
+  return translate(Msg{"Could not return the extend interval velocity on the shallow end. "}, at("getExtendViShallow"),
+                   kVelocityRead, [&] { return quantityConvertedByService(*this, &Remote::getExtendViShallow, unit); });
 }
 
 kel_FloatQuantity kel_WellVelocity::getExtendViShallow() const {
@@ -266,8 +259,8 @@ kel_FloatQuantity kel_WellVelocity::getExtendViShallow() const {
 
 void kel_WellVelocity::setExtendViShallow(const kel_FloatQuantity& velocity) {
   Core::setQuantity(*this, &Remote::setExtendViShallow, velocity,
-                    Msg{"Could not update the extend interval velocity on the shallow end. "},
-                    at("setExtendViShallow"), kWrite);
+                    Msg{"Could not update the extend interval velocity on the shallow end. "}, at("setExtendViShallow"),
+                    kWrite);
 }
 
 kel_WellBore kel_WellVelocity::getBore() const {
@@ -369,7 +362,8 @@ kel_WellTypes::Times kel_WellVelocity::convertDepthsToTimes(const kel_WellTypes:
                    at("convertDepthsToTimes"), kConversion, [&] {
                      Remote* target = Core::remote(*this);
                      const EpiWell::TimeType remoteTime = kel_WellEnumConverter::makeEpiWellTimeType(timeType);
-                     const std::unique_ptr<EpiWell::Depths> remoteDepths = kel_WellTypesConverter::makeEpiDepths(depths);
+                     const std::unique_ptr<EpiWell::Depths> remoteDepths =
+                         kel_WellTypesConverter::makeEpiDepths(depths);
                      EpiWell::Times_var answer =
                          target->convertDepthsToTimes(*remoteDepths, kFloatData, unitRef(timeUnit), remoteTime);
                      return kel_WellTypesConverter::makeKelTimes(answer.in());
@@ -462,35 +456,34 @@ void kel_WellVelocity::setWellVelocityPairs(const VelocityDataPairs& pairs) {
 }
 
 void kel_WellVelocity::updateWellVelocityPairs(const VelocityDataPairs& pairs) {
-  translate(Msg{"Could not replace the current well velocity data samples. "}, at("updateWellVelocityPairs"),
-            Standard(VelocityInvalidNumSamples.split(
-                         VelocityInvalidNumSamplesOpening,
-                         "exception in the kel_WellVelocity::updateWellVelocityPairs method. "),
-                     InvalidDataPair.split(InvalidDataPairOpening,
-                                           " exception in the kel_WellVelocity::updateWellVelocityPairs method. "),
-                     Store),
-            [&] {
-              Remote* target = Core::remote(*this);
-              const auto remotePairs = Converter::makeEpiVelocityDataPairs(pairs, Converter::PairOrder::ListsFirst);
-              target->updateWellVelocityPairs(*remotePairs);
-            });
+  translate(
+      Msg{"Could not replace the current well velocity data samples. "}, at("updateWellVelocityPairs"),
+      Standard(VelocityInvalidNumSamples.split(VelocityInvalidNumSamplesOpening,
+                                               "exception in the kel_WellVelocity::updateWellVelocityPairs method. "),
+               InvalidDataPair.split(InvalidDataPairOpening,
+                                     " exception in the kel_WellVelocity::updateWellVelocityPairs method. "),
+               Store),
+      [&] {
+        Remote* target = Core::remote(*this);
+        const auto remotePairs = Converter::makeEpiVelocityDataPairs(pairs, Converter::PairOrder::ListsFirst);
+        target->updateWellVelocityPairs(*remotePairs);
+      });
 }
 
 void kel_WellVelocity::insertWellVelocityPairs(const VelocityDataPairs& pairs, const kel_Array<float>& values) {
-  translate(Msg{"Could not insert data into the current list of well velocity data samples. "},
-            at("insertWellVelocityPairs"),
-            Standard(VelocityInvalidNumSamples.split(
-                         VelocityInvalidNumSamplesOpening,
-                         "exception in the kel_WellVelocity::insertWellVelocityPairs method. "),
-                     InvalidDataPair.split(InvalidDataPairOpening,
-                                           " exception in the kel_WellVelocity::insertWellVelocityPairs method. "),
-                     Store),
-            [&] {
-              Remote* target = Core::remote(*this);
-              const EpTypes::FloatSeq floats = Converter::makeFloatSeq(values);
-              const auto remotePairs = Converter::makeEpiVelocityDataPairs(pairs, Converter::PairOrder::ListsFirst);
-              target->insertWellVelocityPairs(*remotePairs, floats);
-            });
+  translate(
+      Msg{"Could not insert data into the current list of well velocity data samples. "}, at("insertWellVelocityPairs"),
+      Standard(VelocityInvalidNumSamples.split(VelocityInvalidNumSamplesOpening,
+                                               "exception in the kel_WellVelocity::insertWellVelocityPairs method. "),
+               InvalidDataPair.split(InvalidDataPairOpening,
+                                     " exception in the kel_WellVelocity::insertWellVelocityPairs method. "),
+               Store),
+      [&] {
+        Remote* target = Core::remote(*this);
+        const EpTypes::FloatSeq floats = Converter::makeFloatSeq(values);
+        const auto remotePairs = Converter::makeEpiVelocityDataPairs(pairs, Converter::PairOrder::ListsFirst);
+        target->insertWellVelocityPairs(*remotePairs, floats);
+      });
 }
 
 void kel_WellVelocity::deleteTimes(const kel_WellTypes::Times& times) {
@@ -503,19 +496,19 @@ void kel_WellVelocity::deleteTimes(const kel_WellTypes::Times& times) {
 }
 
 void kel_WellVelocity::setAnisotropy(long position, kel_Array<float>& factors) {
-  translate(Msg{"Could not update the the p-wave anisotropy factors at given position. "}, at("setAnisotropy"),
-            Standard(InvalidDataType, Store), [&] {
-              Remote* target = Core::remote(*this);
-              // The service counts positions in 32 bits: a wider one would
-              // arrive cut down and write the factors somewhere else.
-              if (position < std::numeric_limits<CORBA::Long>::min() ||
-                  position > std::numeric_limits<CORBA::Long>::max()) {
-                kel_cppUtil::String text("The position ");
-                text << position;
-                text += " is outside the positions the service counts. ";
-                throw kel_UserException(text);
-              }
-              const std::unique_ptr<EpTypes::DataSequence> sequence = kel_CoordinateConverter::makeDataSequence(factors);
-              target->setAnisotropy(static_cast<CORBA::Long>(position), *sequence);
-            });
+  translate(
+      Msg{"Could not update the the p-wave anisotropy factors at given position. "}, at("setAnisotropy"),
+      Standard(InvalidDataType, Store), [&] {
+        Remote* target = Core::remote(*this);
+        // The service counts positions in 32 bits: a wider one would
+        // arrive cut down and write the factors somewhere else.
+        if (position < std::numeric_limits<CORBA::Long>::min() || position > std::numeric_limits<CORBA::Long>::max()) {
+          kel_cppUtil::String text("The position ");
+          text << position;
+          text += " is outside the positions the service counts. ";
+          throw kel_UserException(text);
+        }
+        const std::unique_ptr<EpTypes::DataSequence> sequence = kel_CoordinateConverter::makeDataSequence(factors);
+        target->setAnisotropy(static_cast<CORBA::Long>(position), *sequence);
+      });
 }

@@ -15,7 +15,7 @@ kel_FloatQuantities toKel(const EpiTypes::DataQuantities& quantities) {
   return kel_DataQuantityConverter::makeKelFloatQuantities(quantities);
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<Remote::WellVelocityData> kel_WellVelocityConverter::makeEpiWellVelocityData(
     const kel_WellVelocity::WellVelocityData& data) {
@@ -46,8 +46,7 @@ kel_WellVelocity::Velocities kel_WellVelocityConverter::makeKelVelocities(const 
   return result;
 }
 
-kel_WellVelocity::TimeDepthPairs kel_WellVelocityConverter::makeKelTimeDepthPairs(
-    const Remote::TimeDepthPairs& pairs) {
+kel_WellVelocity::TimeDepthPairs kel_WellVelocityConverter::makeKelTimeDepthPairs(const Remote::TimeDepthPairs& pairs) {
   kel_WellVelocity::TimeDepthPairs result;
   result.times.values = toKel(pairs.times.values);
   result.depths.values = toKel(pairs.depths.values);

@@ -4,8 +4,7 @@
 using kel_translation::Msg;
 using kel_translation::Where;
 
-kel_WellVelocity::VelocityType kel_WellEnumConverter::makeKelVelocityType(
-    EpiWell::WellVelocity::VelocityType value) {
+kel_WellVelocity::VelocityType kel_WellEnumConverter::makeKelVelocityType(EpiWell::WellVelocity::VelocityType value) {
   return kel_EnumRule{
       {0, 1, 2},
       "The velocityType couldn't be mapped. ",
@@ -14,8 +13,7 @@ kel_WellVelocity::VelocityType kel_WellEnumConverter::makeKelVelocityType(
       .map<kel_WellVelocity::VelocityType>(value);
 }
 
-EpiWell::WellVelocity::VelocityType kel_WellEnumConverter::makeEpiVelocityType(
-    kel_WellVelocity::VelocityType value) {
+EpiWell::WellVelocity::VelocityType kel_WellEnumConverter::makeEpiVelocityType(kel_WellVelocity::VelocityType value) {
   return kel_EnumRule{
       {0, 1, 2},
       "The velocityType couldn't be mapped. ",
