@@ -51,7 +51,7 @@ kel_FloatQuantity quantityConvertedByService(const kel_WellVelocity& self, Quant
   return kel_DataQuantityConverter::makeKelFloatQuantity(answer.in());
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------- the wrapper core
 
@@ -111,23 +111,32 @@ struct CreationData {
   std::unique_ptr<EpiTypes::DataQuantity> datum;
 };
 
-auto convertForCreation(const kel_FloatQuantity& datum, const kel_WellVelocity::WellVelocityData& data) {
-  return [&] {
+struct ConvertForCreation {
+  const kel_FloatQuantity& datum;
+  const kel_WellVelocity::WellVelocityData& data;
+
+  CreationData operator()() const {
     return CreationData{Converter::makeEpiWellVelocityData(data), kel_DataQuantityConverter::makeDataQuantity(datum)};
-  };
-}
+  }
+};
 
 // Both factories take the same arguments in the same order.
-auto createWith(const kel_WellBore& bore, const kel_cppUtil::String& name, const kel_cppUtil::String& dataSource) {
-  return [&](auto factory, EpSession::Session_ptr session, const CreationData& converted) {
+struct CreateWith {
+  const kel_WellBore& bore;
+  const kel_cppUtil::String& name;
+  const kel_cppUtil::String& dataSource;
+
+  template <class Factory>
+  EpiWell::WellVelocity_ptr operator()(Factory factory, EpSession::Session_ptr session,
+                                       const CreationData& converted) const {
     EpiWell::WellBore_ptr remoteBore = kel_remote::rawOrNil<EpiWell::WellBore>(bore);
     if (CORBA::is_nil(remoteBore)) throw kel_SystemException("The supplied bore is nil. ");
     return factory->createWellVelocity(remoteBore, static_cast<const char*>(name), static_cast<const char*>(dataSource),
                                        *converted.datum, *converted.samples, session);
-  };
-}
+  }
+};
 
-}  // namespace
+} // namespace
 
 kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
                                                          const kel_cppUtil::String& dataSource,
@@ -135,8 +144,8 @@ kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bor
                                                          const kel_Session& session) {
   return translate(Msg{"Could not create a new well velocity from given inputs. "}, at("createNewWellVelocity"),
                    Standard(Store, NoFactory), [&] {
-                     return Core::createNew(session, bore, newTexts, convertForCreation(datum, data),
-                                            createWith(bore, name, dataSource));
+                     return Core::createNew(session, bore, newTexts, ConvertForCreation{datum, data},
+                                            CreateWith{bore, name, dataSource});
                    });
 }
 
@@ -145,8 +154,8 @@ kel_WellVelocity kel_WellVelocity::createStorelessWellVelocity(
     const kel_FloatQuantity& datum, const WellVelocityData& data, const kel_Session& session) {
   return translate(Msg{"Could not create a storeless well velocity from given inputs. "},
                    at("createStorelessWellVelocity"), Standard(Store, NoFactory), [&] {
-                     return Core::createStoreless(session, storelessTexts, convertForCreation(datum, data),
-                                                  createWith(bore, name, dataSource));
+                     return Core::createStoreless(session, storelessTexts, ConvertForCreation{datum, data},
+                                                  CreateWith{bore, name, dataSource});
                    });
 }
 

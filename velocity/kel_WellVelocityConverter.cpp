@@ -15,7 +15,7 @@ kel_FloatQuantities toKel(const EpiTypes::DataQuantities& quantities) {
   return kel_DataQuantityConverter::makeKelFloatQuantities(quantities);
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<Remote::WellVelocityData> kel_WellVelocityConverter::makeEpiWellVelocityData(
     const kel_WellVelocity::WellVelocityData& data) {

@@ -332,7 +332,7 @@ struct Sent {
   std::string sent;
 };
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------- attributes
 
