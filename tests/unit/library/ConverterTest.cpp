@@ -2,6 +2,7 @@
 // parts of the unit rules that do not reach the unit catalogue.
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -274,4 +275,29 @@ TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
     EXPECT_STREQ("", e->getCause().getContext());
     EXPECT_FALSE(e->getCause().hasCause());
   }
+}
+
+// Refusals inside the velocity operations are pinned with the operations.
+TEST(EnumConverter, VelocityKindsPassUnchangedWithinTheirRanges) {
+  using Kel = kel_WellVelocity;
+  using Epi = EpiWell::WellVelocity;
+  for (int value : {0, 1, 2}) {
+    EXPECT_EQ(value, kel_WellEnumConverter::makeKelVelocityType(static_cast<Epi::VelocityType>(value)));
+    EXPECT_EQ(value, kel_WellEnumConverter::makeEpiVelocityType(static_cast<Kel::VelocityType>(value)));
+  }
+  for (int value : {3, 4, 5})
+    EXPECT_EQ(value, kel_WellEnumConverter::makeEpiVelocityOtherType(static_cast<Kel::VelocityOtherType>(value)));
+  // The other kinds are numbered on from the velocity kinds: neither end of the other range is one.
+  for (int refused : {2, 6}) {
+    const auto e = failureOf(
+        [&] { kel_WellEnumConverter::makeEpiVelocityOtherType(static_cast<Kel::VelocityOtherType>(refused)); });
+    EXPECT_STREQ(
+        "Couldn't convert the kel_WellVelocity::VelocityOtherType to EpiWell::WellVelocity::VelocityOtherType. ",
+        e->getMessage());
+    ASSERT_TRUE(e->hasCause());
+    EXPECT_EQ("The velocityOtherType couldn't be mapped. " + std::to_string(refused), e->getCause().getMessage().str());
+  }
+  const auto e = failureOf([] { kel_WellEnumConverter::makeEpiVelocityType(static_cast<Kel::VelocityType>(-1)); });
+  ASSERT_TRUE(e->hasCause());
+  EXPECT_STREQ("The velocityType couldn't be mapped. -1", e->getCause().getMessage());
 }
