@@ -57,8 +57,10 @@ std::string idOf(CORBA::Object_ptr object) {
   return CORBA::String_var(EpEntity::Entity::_narrow(object)->getId()).in();
 }
 
+// A wellbore at mean sea level in a project of its own, and the steps of
+// these tests; public so that a test with its own service can use them too.
 class VelocityFunctions : public ::testing::Test {
-protected:
+public:
   explicit VelocityFunctions(ServiceProcess& service = sharedService()) : client(service) {
     units = client.manager->getUnitService();
     project = client.newProject("velocities");
@@ -458,4 +460,88 @@ TEST_F(VelocityFunctions, InsertsDeletesUpdatesAndFactorsChangeTheSamples) {
   s = samplesOf(f.in());
   expectNear(s[1], {200.0, 800.0}, 1e-6, "depths from interval velocities");
   expectNear(s[2], {1.0, 1.0}, 0.0, "factors reset");
+}
+
+namespace {
+
+// A service of its own, to be killed and started again.
+class RestartedService : public ::testing::Test {
+protected:
+  RestartedService() { service.start(); }
+  ServiceProcess service;
+};
+
+std::vector<std::string> idsOf(const EpEntity::EntitySeq& entities) {
+  std::vector<std::string> ids;
+  for (CORBA::ULong i = 0; i < entities.length(); ++i) ids.push_back(CORBA::String_var(entities[i]->getId()).in());
+  return ids;
+}
+
+// A reference held across a SIGKILL: the first call finds the old connection dead.
+template <class T>
+typename T::_var_type revived(const std::string& ior) {
+  CORBA::Object_var object = clientOrb()->string_to_object(ior.c_str());
+  try {
+    object->_non_existent();
+  } catch (const CORBA::COMM_FAILURE&) {
+  } catch (const CORBA::TRANSIENT&) {
+  }
+  return T::_narrow(object.in());
+}
+
+} // namespace
+
+TEST_F(RestartedService, AWellboreListsItsFunctionsInOrderAndKeepsItsDefaultAcrossSigkill) {
+  std::string boreIor;
+  std::vector<std::string> stored;
+  {
+    struct Scope : VelocityFunctions {
+      explicit Scope(ServiceProcess& s) : VelocityFunctions(s) {}
+      void TestBody() override {}
+    } scope(service);
+    EpiWell::WellBore_var other = scope.client.newWellBore(scope.well.in(), "V-2");
+    EXPECT_TRUE(CORBA::is_nil(EpiWell::WellVelocity_var(scope.bore->getDefaultWellVelocity()).in()));
+    std::vector<EpiWell::WellVelocity_var> functions;
+    for (int i = 0; i < 3; ++i) {
+      functions.push_back(scope.create(constant(2000.0 + 500.0 * i, 5, 0.5)));
+      stored.push_back(idOf(functions.back().in()));
+    }
+    EpiWell::WellVelocity_var storeless = scope.create(layered, false);
+    EpiWell::WellVelocity_var foreign = scope.create(layered, true, 0.0, other.in());
+    std::vector<std::string> listed = stored;
+    listed.push_back(idOf(storeless.in()));
+    EXPECT_EQ(idsOf(EpEntity::EntitySeq_var(scope.bore->getWellVelocities()).in()), listed);
+    EXPECT_EQ(idsOf(EpEntity::EntitySeq_var(other->getWellVelocities()).in()),
+              std::vector<std::string>{idOf(foreign.in())});
+
+    const std::string refused =
+        reasonOf<EpEntity::ValidationException>([&] { scope.bore->setDefaultWellVelocity(foreign.in()); });
+    EXPECT_NE(refused.find(idOf(foreign.in())), std::string::npos) << refused;
+    scope.bore->setDefaultWellVelocity(storeless.in());
+    scope.bore->setDefaultWellVelocity(functions[1].in());
+    EXPECT_EQ(idOf(EpiWell::WellVelocity_var(scope.bore->getDefaultWellVelocity()).in()), stored[1]);
+    EXPECT_TRUE(CORBA::is_nil(EpiWell::WellVelocity_var(other->getDefaultWellVelocity()).in()));
+    functions[2]->setComment("kept");
+    boreIor = CORBA::String_var(clientOrb()->object_to_string(scope.bore.in())).in();
+  }
+  service.kill();
+  service.start();
+
+  EpiWell::WellBore_var bore = revived<EpiWell::WellBore>(boreIor);
+  ASSERT_FALSE(CORBA::is_nil(bore.in()));
+  EXPECT_EQ(idsOf(EpEntity::EntitySeq_var(bore->getWellVelocities()).in()), stored);   // storeless ones are gone
+  EpiWell::WellVelocity_var chosen = bore->getDefaultWellVelocity();
+  ASSERT_FALSE(CORBA::is_nil(chosen.in()));
+  EXPECT_EQ(idOf(chosen.in()), stored[1]);
+  EXPECT_EQ(chosen->getNumSamples(), 5);
+  EpiWell::Times in{EpiTypes::DataQuantities{}, EpiWell::TIME_TWT};
+  EpTypes::DoubleSeq times;
+  times.length(1);
+  times[0] = 1.2;
+  in.values.values.doubleValues(times);
+  EpiWell::Depths_var depths = chosen->convertTimesToDepths(in, EpTypes::FLOAT_DATA, EpUnitOfMeasureService::Unit::_nil(),
+                                                            EpiWell::DEPTH_TVD);
+  EXPECT_FLOAT_EQ(depths->values.values.floatValues()[0], 1500.0f);   // 2500 m/s
+  bore->setDefaultWellVelocity(EpiWell::WellVelocity::_nil());
+  EXPECT_TRUE(CORBA::is_nil(EpiWell::WellVelocity_var(bore->getDefaultWellVelocity()).in()));
 }
