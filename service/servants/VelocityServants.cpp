@@ -282,7 +282,8 @@ EpiTypes::DataQuantity* WellVelocityServant::velocity(const char* operation, Qua
     }
     fillValue(result->value, stored.value ? target.fromBase(written.toBase(*stored.value))
                                           : std::numeric_limits<double>::quiet_NaN(), type);
-    result->unit = wantsNil(call.fault) ? EpUnitOfMeasureService::Unit::_nil() : catalogues.unitReference(target.acronym);
+    result->unit =
+        wantsNil(call.fault) ? EpUnitOfMeasureService::Unit::_nil() : catalogues.unitReference(target.acronym);
     return result._retn();
   });
 }

@@ -132,7 +132,8 @@ public:
     return valuesOf(out->values.values);
   }
 
-  Values toVelocities(EpiWell::WellVelocity_ptr v, const Values& times, Velocity::VelocityType kind, const char* velocityUnit = "m/s") {
+  Values toVelocities(EpiWell::WellVelocity_ptr v, const Values& times, Velocity::VelocityType kind,
+                      const char* velocityUnit = "m/s") {
     EpiWell::Times in{list(times, "s"), EpiWell::TIME_TWT};
     Velocity::Velocities_var out = v->convertTimesToVelocities(in, EpTypes::FLOAT_DATA, unit(velocityUnit), kind);
     EXPECT_EQ(out->type, kind);
@@ -205,7 +206,8 @@ TEST_F(VelocityFunctions, CreationRefusesWhatMakesNoFunctionAndCreatesNothing) {
   EpiWell::Well_var storelessWell = client.storelessWellFactory()->createWell(project.in(), property("UWI", "S"),
                                                                                 client.session.in());
   EpiWell::WellBore_var storelessBore =
-      client.storelessWellBoreFactory()->createWellBore(storelessWell.in(), property("UBHI", "S-1"), client.session.in());
+      client.storelessWellBoreFactory()->createWellBore(storelessWell.in(), property("UBHI", "S-1"),
+                                                        client.session.in());
   EXPECT_THROW(create(layered, true, 0.0, storelessBore.in()), EpTypes::FailedOperationException);
   EXPECT_THROW(create(Model{{0.0, 0.5, 0.4}, {0.0, 500.0, 600.0}}), EpEntity::ValidationException);
   EXPECT_THROW(create(Model{{0.0, 0.5}, {0.0}}), EpEntity::ValidationException);
@@ -380,7 +382,8 @@ TEST_F(VelocityFunctions, EveryRefusedWriteLeavesTheSamplesAsTheyWere) {
       {"times not increasing", [&] { f->setVelocityData(data(Model{{0.0, 0.5, 0.5}, {0.0, 1.0, 2.0}})); }},
       {"depths not increasing", [&] { f->setVelocityData(data(Model{{0.0, 0.5, 0.6}, {0.0, 2.0, 1.0}})); }},
       {"lists of different lengths", [&] { f->setVelocityData(data(Model{{0.0, 0.5}, {0.0}})); }},
-      {"a negative time", [&] { f->setWellVelocityPairs(pairs({-0.1, 0.5}, {1.0, 2.0}, Velocity::DEPTH_VALUES, "m")); }},
+      {"a negative time",
+       [&] { f->setWellVelocityPairs(pairs({-0.1, 0.5}, {1.0, 2.0}, Velocity::DEPTH_VALUES, "m")); }},
       {"a non-finite value",
        [&] { f->setWellVelocityPairs(pairs({0.1, 0.5}, {1.0, std::nan("")}, Velocity::DEPTH_VALUES, "m")); }},
       {"a depth in a time unit",
@@ -539,8 +542,8 @@ TEST_F(RestartedService, AWellboreListsItsFunctionsInOrderAndKeepsItsDefaultAcro
   times.length(1);
   times[0] = 1.2;
   in.values.values.doubleValues(times);
-  EpiWell::Depths_var depths = chosen->convertTimesToDepths(in, EpTypes::FLOAT_DATA, EpUnitOfMeasureService::Unit::_nil(),
-                                                            EpiWell::DEPTH_TVD);
+  EpiWell::Depths_var depths =
+      chosen->convertTimesToDepths(in, EpTypes::FLOAT_DATA, EpUnitOfMeasureService::Unit::_nil(), EpiWell::DEPTH_TVD);
   EXPECT_FLOAT_EQ(depths->values.values.floatValues()[0], 1500.0f);   // 2500 m/s
   bore->setDefaultWellVelocity(EpiWell::WellVelocity::_nil());
   EXPECT_TRUE(CORBA::is_nil(EpiWell::WellVelocity_var(bore->getDefaultWellVelocity()).in()));
