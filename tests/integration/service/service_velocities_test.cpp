@@ -465,6 +465,34 @@ TEST_F(VelocityFunctions, InsertsDeletesUpdatesAndFactorsChangeTheSamples) {
   expectNear(s[2], {1.0, 1.0}, 0.0, "factors reset");
 }
 
+// Every operation enters the fault hook; a raised fault changes nothing.
+TEST_F(VelocityFunctions, InjectedFaultsReachTheOperationsAndChangeNothing) {
+  EpiWell::WellVelocity_var f = create(layered);
+  EpSession::FaultInjector_var injector = client.faults();
+  const auto arm = [&](const char* operation, EpSession::FaultAction action, const char* exception = "") {
+    EpSession::Fault fault;
+    fault.operation = operation;
+    fault.objectId = idOf(f.in()).c_str();
+    fault.action = action;
+    fault.exceptionName = exception;
+    fault.text1 = "injected";
+    fault.value = 0;
+    injector->arm(fault);
+  };
+  const auto before = samplesOf(f.in());
+  arm("setVelocityData", EpSession::RAISE_EXCEPTION, "EpiWell::WellVelocity::InvalidDataPairException");
+  EXPECT_EQ(reasonOf<Velocity::InvalidDataPairException>([&] { f->setVelocityData(data(constant(900.0, 3, 0.1))); }),
+            "injected");
+  EXPECT_EQ(samplesOf(f.in()), before);
+  arm("convertTimesToDepths", EpSession::RAISE_EXCEPTION, "EpDataStore::StoreException");
+  EXPECT_THROW(toDepths(f.in(), {0.1}, EpiWell::TIME_TWT, "s", "m", EpiWell::DEPTH_TVD), EpDataStore::StoreException);
+  arm("getBore", EpSession::RETURN_NIL);
+  EXPECT_TRUE(CORBA::is_nil(EpiWell::WellBore_var(f->getBore()).in()));
+  arm("getDatum", EpSession::RETURN_OUT_OF_RANGE);
+  EXPECT_NE(EpiTypes::DataQuantity_var(f->getDatum())->value._d(), EpTypes::FLOAT_DATA);
+  EXPECT_EQ(injector->armedCount(), 0u);
+}
+
 namespace {
 
 // A service of its own, to be killed and started again.
