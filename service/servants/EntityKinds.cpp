@@ -4,9 +4,11 @@
 
 #include <EpiWell.hh>
 
+#include "entity/Velocities.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
 #include "servants/Sessions.h"
+#include "servants/VelocityServants.h"
 #include "servants/WellServants.h"
 
 namespace kelwelld {
@@ -16,6 +18,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& projects = recordTable<ProjectRecord>();
     const auto& wells = recordTable<WellRecord>();
     const auto& bores = recordTable<WellBoreRecord>();
+    const auto& velocities = recordTable<VelocityRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -37,6 +40,15 @@ const std::vector<EntityKind>& entityKinds() {
         // Sessions are served by the session manager's own servant (Service.cpp).
         {Kind::Session, "session", "EpSession_Session", "EpSession::Session", EpSession::_tc_Session->id(),
          "Sessions", false, nullptr, nullptr, {}, {}},
+        {Kind::Velocity, velocities.storedPrefix, "EpiWell_WellVelocity", "EpiWell::WellVelocity",
+         EpiWell::_tc_WellVelocity->id(), "WellVelocities", true, &velocityQuery(), makeServant<WellVelocityServant>,
+         {},
+         {{"factory:NewWellVelocityFactory", EpiWell::_tc_NewWellVelocityFactory->id(), true,
+           makeServant<NewWellVelocityFactoryServant>}}},
+        {Kind::StorelessVelocity, velocities.storelessPrefix, "EpiWell_WellVelocity", "EpiWell::WellVelocity",
+         EpiWell::_tc_WellVelocity->id(), "StorelessWellVelocities", false, nullptr, nullptr, Kind::Velocity,
+         {{"factory:StorelessWellVelocityFactory", EpiWell::_tc_StorelessWellVelocityFactory->id(), false,
+           makeServant<StorelessWellVelocityFactoryServant>}}},
     };
     return table;
   }();

@@ -21,7 +21,9 @@ namespace kelwelld {
 class Context;
 struct QueryTable;
 
-enum class Kind { Project, Well, WellBore, StorelessWell, StorelessWellBore, Session };
+enum class Kind {
+  Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity,
+};
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "catalogue/Catalogues.h"
+#include "entity/Velocities.h"
 #include "entity/Wells.h"
 
 namespace kelwelld {
@@ -291,18 +292,27 @@ EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyTvd(EpUnitOfMeas
   notYet("createLocalDxDyTvd");
 }
 
-// No velocity functions, traces or picks exist yet below a wellbore.
 EpiWell::WellVelocity_ptr WellBoreServant::getDefaultWellVelocity() {
-  readField("getDefaultWellVelocity", &WellBoreRecord::id);
-  return EpiWell::WellVelocity::_nil();
+  const auto call = readField("getDefaultWellVelocity", &WellBoreRecord::id);
+  const auto velocity = Velocities(*m_context.records).defaultOf(call.value);
+  if (!velocity || wantsNil(call.fault)) return EpiWell::WellVelocity::_nil();
+  return m_context.referenceAs<EpiWell::WellVelocity>(*velocity);
 }
 
+// Accepts one of this wellbore's velocity functions, or nil to clear.
 void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity) {
-  readField("setDefaultWellVelocity", &WellBoreRecord::id);
-  if (!CORBA::is_nil(velocity))
-    throwValidation("The velocity function is not one of this wellbore's velocity functions. ");
+  const auto call = readField("setDefaultWellVelocity", &WellBoreRecord::id);
+  std::string velocityId;
+  if (!CORBA::is_nil(velocity)) {
+    const auto id = m_context.idOf(velocity, {Kind::Velocity, Kind::StorelessVelocity});
+    if (!id) throwValidation("The velocity function is not a velocity function of this service. ");
+    velocityId = *id;
+  }
+  Velocities(*m_context.records).setDefault(call.value, velocityId);
+  m_context.changed(call.value, "modified", "setDefaultWellVelocity");
 }
 
+// No traces or picks exist yet below a wellbore.
 EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
   readField("getLogTraces", &WellBoreRecord::id);
   return new EpEntity::EntitySeq;
@@ -314,8 +324,8 @@ EpEntity::EntitySeq* WellBoreServant::getPicks() {
 }
 
 EpEntity::EntitySeq* WellBoreServant::getWellVelocities() {
-  readField("getWellVelocities", &WellBoreRecord::id);
-  return new EpEntity::EntitySeq;
+  const auto call = readField("getWellVelocities", &WellBoreRecord::id);
+  return m_context.entities(Velocities(*m_context.records).velocitiesOf(call.value), wantsNil(call.fault));
 }
 
 // ================================================================= factories

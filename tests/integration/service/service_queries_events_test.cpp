@@ -165,7 +165,8 @@ TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
             "character ';' at position 24. ");
   EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>(
                 [&] { project->executeQuery("EpiWell_Pick", "", EpSession::QueryParameterSeq()); }),
-            "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore. ");
+            "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore, "
+            "EpiWell_WellVelocity. ");
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "EpiWell_Well.name = :nothing", EpSession::QueryParameterSeq()),
                EpTypes::BadArgumentsException);
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "1=1", EpSession::QueryParameterSeq()),
@@ -237,4 +238,79 @@ TEST(DataChangedEvents, AConsumerThatIsGoneIsDroppedAndOthersStillReceive) {
   EXPECT_EQ(staying->waitFor(2).size(), 2u);
   EXPECT_EQ(gone->waitFor(0).size(), 0u);
   events->unsubscribe(subscription);
+}
+
+namespace {
+
+EpiWell::WellVelocity_var newVelocity(Client& client, EpiWell::WellBore_ptr bore, const char* name) {
+  EpiWell::WellVelocity::WellVelocityData data;
+  EpTypes::FloatSeq empty;
+  for (EpiTypes::DataQuantities* list :
+       {&data.times, &data.depths, &data.firstVelocities, &data.secondVelocities, &data.thirdVelocities})
+    list->values.floatValues(empty);
+  EpiTypes::DataQuantity datum;
+  datum.value.floatValue(0.0f);
+  CORBA::Object_var factory = client.factory(EpiWell::_tc_NewWellVelocityFactory->id(), true);
+  return EpiWell::NewWellVelocityFactory::_narrow(factory.in())
+      ->createWellVelocity(bore, name, "", datum, data, client.session.in());
+}
+
+} // namespace
+
+TEST(DataChangedEvents, VelocityFunctionsReportCreationAndChangesAndAreFoundByQuery) {
+  Client client(sharedService());
+  EpSession::EventService_var events = client.manager->getEventService();
+  ActiveConsumer velocities;
+  ActiveConsumer bores;
+  EpTypes::StringSeq velocityTypes;
+  velocityTypes.length(1);
+  velocityTypes[0] = "EpiWell::WellVelocity";
+  EpTypes::StringSeq boreTypes;
+  boreTypes.length(1);
+  boreTypes[0] = "EpiWell::WellBore";
+  const CORBA::ULong velocitySubscription = events->subscribe(velocities.reference.in(), velocityTypes);
+  const CORBA::ULong boreSubscription = events->subscribe(bores.reference.in(), boreTypes);
+
+  EpSession::Project_var project = client.newProject("velocity events");
+  EpiWell::Well_var well = client.newWell(project.in(), "timed");
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "T-1");
+  EpiWell::WellVelocity_var first = newVelocity(client, bore.in(), "first");
+  EpiWell::WellVelocity_var second = newVelocity(client, bore.in(), "second");
+  first->setComment("noted");
+  EpiWell::WellVelocity::WellVelocityData refused;
+  EpTypes::FloatSeq one;
+  one.length(1);
+  one[0] = -1.0f;
+  for (EpiTypes::DataQuantities* list : {&refused.times, &refused.depths, &refused.firstVelocities,
+                                         &refused.secondVelocities, &refused.thirdVelocities})
+    list->values.floatValues(list == &refused.times || list == &refused.depths ? one : EpTypes::FloatSeq());
+  EXPECT_THROW(first->setVelocityData(refused), EpiWell::WellVelocity::InvalidDataPairException);   // no event
+  bore->setDefaultWellVelocity(second.in());
+
+  const auto received = velocities->waitFor(3);
+  ASSERT_EQ(received.size(), 3u);
+  const std::pair<std::string, std::string> expected[] = {
+      {idOf(first.in()), "created createWellVelocity"},
+      {idOf(second.in()), "created createWellVelocity"},
+      {idOf(first.in()), "modified setComment"}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(header(received[i], "EntityType"), "EpiWell::WellVelocity");
+    EXPECT_EQ(header(received[i], "EntityId"), expected[i].first);
+    EXPECT_EQ(header(received[i], "ChangeKind") + " " + header(received[i], "Operation"), expected[i].second);
+  }
+  const auto boreEvents = bores->waitFor(4);
+  ASSERT_EQ(boreEvents.size(), 4u);   // its creation, two functions, its default
+  EXPECT_EQ(header(boreEvents[1], "Operation"), "createWellVelocity");
+  EXPECT_EQ(header(boreEvents[3], "Operation"), "setDefaultWellVelocity");
+  events->unsubscribe(velocitySubscription);
+  events->unsubscribe(boreSubscription);
+
+  const std::string projectName = CORBA::String_var(project->getName()).in();
+  EpEntity::EntitySeq_var found =
+      project->executeQuery("EpiWell_WellVelocity", "EpiWell_WellVelocity.project.name = :prjname",
+                            parameters({{":prjname", projectName}}));
+  EXPECT_EQ(idsOf(found.in()), (std::vector<std::string>{idOf(first.in()), idOf(second.in())}));
+  found = project->executeQuery("EpiWell_WellVelocity", "EpiWell_WellVelocity.name = 'second'",
+                                EpSession::QueryParameterSeq());
+  EXPECT_EQ(idsOf(found.in()), std::vector<std::string>{idOf(second.in())});
 }

@@ -1,0 +1,41 @@
+#include "servants/WellBoreDepths.h"
+
+#include "core/RemoteErrors.h"
+#include "entity/Entities.h"
+#include "entity/Wells.h"
+#include "servants/Context.h"
+#include "servants/RemoteNumbers.h"
+
+namespace kelwelld {
+
+namespace {
+
+double metresOf(const Quantity& quantity) {
+  if (!quantity.value) return engine::kUnset;
+  return unitScaleOf(quantity.unit, "length").toBase(*quantity.value);
+}
+
+} // namespace
+
+std::unique_ptr<engine::DepthPath> depthPathOf(Context&, const WellBoreRecord&) {
+  // No path data is kept yet: every wellbore is vertical below its wellhead.
+  return std::make_unique<engine::VerticalPath>();
+}
+
+engine::VerticalReference verticalReferenceOf(Context& context, const WellBoreRecord& wellBore) {
+  engine::VerticalReference reference;
+  reference.datum = static_cast<engine::DepthDatum>(wellBore.elevationDatum);
+  reference.elevation = metresOf(wellBore.elevation);
+  if (const auto water = context.records->of<WellRecord>().field(wellBore.wellId, &WellRecord::waterDepth))
+    reference.waterDepth = metresOf(*water);
+  return reference;
+}
+
+WellBoreDepths::WellBoreDepths(Context& context, const std::string& wellBoreId) {
+  const auto wellBore = context.records->of<WellBoreRecord>().find(wellBoreId);
+  if (!wellBore) throwNotExist();
+  m_path = depthPathOf(context, *wellBore);
+  m_kinds = std::make_unique<engine::DepthKinds>(verticalReferenceOf(context, *wellBore), *m_path);
+}
+
+} // namespace kelwelld
