@@ -4,19 +4,10 @@
 // scripted session whose factory finder hands out scripted factories. Units,
 // coordinate systems, reference values, wells and wellbores come from the
 // fixture's kelwelld.
-#include <functional>
-#include <map>
-#include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <EpiWell.hh>
-
-#include "ContractService.h"
-#include "kel_Connection.h"
-#include "kel_Internal.h"
-#include "kel_Unit.h"
+#include "ScriptedServants.h"
 #include "kel_WellPick.h"
 #include "kel_WellVelocity.h"
 
@@ -26,17 +17,8 @@ namespace {
 
 using Remote = EpiWell::WellPick;
 using Kel = kel_WellPick;
+using contract::describe;
 
-// ---------------------------------------------------------------- values and what crossed, as text
-
-std::string describe(EpUnitOfMeasureService::Unit_ptr unit) {
-  return CORBA::is_nil(unit) ? "nil" : std::string(CORBA::String_var(unit->acronym()).in());
-}
-std::string describe(const EpiTypes::DataQuantity& q) {
-  std::ostringstream out;
-  out << describe(q.unit.in()) << ":" << q.value.floatValue();
-  return out.str();
-}
 std::string describe(const Remote::PickValue& v) { return describe(v.value) + " in " + std::to_string(v.reference); }
 std::string describe(const kel_FloatQuantity& q) {
   std::ostringstream out;
@@ -45,55 +27,11 @@ std::string describe(const kel_FloatQuantity& q) {
 }
 std::string describe(const Kel::PickValue& v) { return describe(v.value) + " in " + std::to_string(v.reference); }
 
-EpiTypes::DataQuantity remoteQuantity(const char* unit, float value) {
-  EpiTypes::DataQuantity result;
-  result.unit = EpUnitOfMeasureService::Unit::_duplicate(
-      static_cast<EpUnitOfMeasureService::Unit_ptr>(kel_Unit::getUnit(unit).getRemoteObject(kel_Internal())));
-  result.value.floatValue(value);
-  return result;
-}
 Kel::PickValue pickValue(const char* unit, float value, int reference) {
   return Kel::PickValue{kel_FloatQuantity(kel_Unit::getUnit(unit), value), static_cast<Kel::PickReference>(reference)};
 }
 
 // ---------------------------------------------------------------- the scripted objects
-
-// Records what each operation was sent; raises what a test armed for the
-// next call of an operation.
-class Script {
-public:
-  std::map<std::string, std::function<void()>> faults;
-
-  void enter(const char* operation, const std::string& sentText = "") {
-    std::function<void()> fault;
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_sent[operation] = sentText;
-      auto armed = faults.find(operation);
-      if (armed != faults.end()) {
-        fault = armed->second;
-        faults.erase(armed);
-      }
-    }
-    if (fault) fault();
-  }
-  std::string sent(const std::string& operation) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_sent.count(operation) ? m_sent[operation] : "<not called>";
-  }
-  bool called() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return !m_sent.empty();
-  }
-  void forget() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sent.clear();
-  }
-
-private:
-  std::mutex m_mutex;
-  std::map<std::string, std::string> m_sent;
-};
 
 // Answers fixed values; the reference kinds it reports are never those asked for.
 class ScriptedPick : public POA_EpiWell::WellPick, public Script {
@@ -180,76 +118,24 @@ public:
   }
 };
 
-// Hands out the one factory it is given.
-class ScriptedFinder : public POA_CosLifeCycle::FactoryFinder, public Script {
-public:
-  CORBA::Object_var factory;
-
-  CosLifeCycle::Factories* find_factories(const CosLifeCycle::Key& key) override {
-    enter("find_factories", std::string(key[0].id.in()) + " in '" + key[0].kind.in() + "'");
-    auto* result = new CosLifeCycle::Factories;
-    if (CORBA::is_nil(factory.in())) return result;
-    result->length(1);
-    (*result)[0] = CORBA::Object::_duplicate(factory.in());
-    return result;
-  }
-};
-
-class ScriptedSession : public POA_EpSession::Session {
-public:
-  CosLifeCycle::FactoryFinder_var finder;
-
-  char* getUser() override { return CORBA::string_dup("scripted"); }
-  char* getUnitSystem() override { return CORBA::string_dup("metric"); }
-  EpSession::Project_ptr openProject(const char*) override { return EpSession::Project::_nil(); }
-  EpSession::Project_ptr createProject(const char*) override { return EpSession::Project::_nil(); }
-  EpSession::ProjectSeq* listProjects() override { return new EpSession::ProjectSeq; }
-  CosLifeCycle::FactoryFinder_ptr getFactoryFinder() override {
-    return CosLifeCycle::FactoryFinder::_duplicate(finder.in());
-  }
-};
-
 // ---------------------------------------------------------------- the fixture
 
-struct Pick : Contract {
-  PortableServer::POA_var poa;
-  std::vector<PortableServer::ObjectId_var> activated;
-  std::vector<PortableServer::ServantBase*> servants;
+struct Pick : Served {
   ScriptedPick* servant = new ScriptedPick;
   kel_WellPick scripted;
 
-  // Serves s in the process's POA until the test ends.
-  CORBA::Object_ptr serve(PortableServer::ServantBase* s) {
-    servants.push_back(s);
-    activated.emplace_back(poa->activate_object(s));
-    return poa->id_to_reference(activated.back().in());
-  }
-
   void SetUp() override {
-    CORBA::Object_var root =
-        static_cast<CORBA::ORB_ptr>(kel_Connection::getOrb())->resolve_initial_references("RootPOA");
-    poa = PortableServer::POA::_narrow(root.in());
-    PortableServer::POAManager_var manager = poa->the_POAManager();
-    manager->activate();
+    Served::SetUp();
     CORBA::Object_var reference = serve(servant);
     scripted = kel_WellPick(kel_RemoteStub(reference.in()), true);
   }
   void TearDown() override {
     scripted = kel_WellPick();
-    for (auto& oid : activated) poa->deactivate_object(oid.in());
-    for (auto* s : servants) s->_remove_ref();
-    Contract::TearDown();
+    Served::TearDown();
   }
 };
 
 std::string fragment(const char* operation) { return std::string("kel_WellPick::") + operation + " method. "; }
-
-// A call, the operation it reaches, and what that was sent.
-struct Sent {
-  std::function<void()> call;
-  const char* operation;
-  std::string sent;
-};
 
 } // namespace
 
@@ -486,11 +372,7 @@ TEST_F(Pick, ValidConfidenceFactorsComeFromTheReferenceValueService) {
 
 TEST_F(Pick, CreatorsCheckTheSessionConvertTheValueThenLookTheFactoryUp) {
   auto* finder = new ScriptedFinder;
-  CORBA::Object_var finderReference = serve(finder);
-  auto* sessionServant = new ScriptedSession;
-  CORBA::Object_var sessionReference = serve(sessionServant);
-  sessionServant->finder = CosLifeCycle::FactoryFinder::_narrow(finderReference.in());
-  const kel_Session scriptedSession(kel_RemoteStub(sessionReference.in()), true);
+  const kel_Session scriptedSession = sessionFinding(finder);
   auto* stored = new ScriptedFactory<POA_EpiWell::NewWellPickFactory>;
   CORBA::Object_var storedReference = serve(stored);
   auto* storeless = new ScriptedFactory<POA_EpiWell::StorelessWellPickFactory>;
