@@ -120,7 +120,9 @@ struct ConvertForCreation {
   std::unique_ptr<RemotePickValue> operator()() const { return makeRemotePickValue(pickValue, order); }
 };
 
-// Both factories take the same arguments in the same order.
+// Both factories take the same arguments in the same order. They refuse a
+// pick value or text they cannot keep with EpEntity::ValidationException,
+// whose reason the creators' ladders carry to the caller.
 struct CreateWith {
   const kel_WellBore& bore;
   const kel_cppUtil::String& pickName;
