@@ -1,6 +1,7 @@
-// kel_WellEnumConverter: the enumerations of wells, wellbores, velocity
+// kel_WellEnumConverter: the enumerations of wells, wellbores, picks, velocity
 // functions and the well value types, to and from the service, each by
-// kel_EnumRule. The velocity ones live with their class, in velocity/.
+// kel_EnumRule. The pick and velocity ones live with their classes, in pick/
+// and velocity/.
 #ifndef KEL_WELLENUMCONVERTER_H
 #define KEL_WELLENUMCONVERTER_H
 
@@ -8,6 +9,7 @@
 
 #include "kel_EnumRule.h"
 #include "kel_WellBore.h"
+#include "kel_WellPick.h"
 #include "kel_WellTypes.h"
 #include "kel_WellVelocity.h"
 
@@ -25,6 +27,9 @@ public:
   static EpiWell::DepthType makeEpiWellDepthType(kel_WellTypes::DepthType value);
   static kel_WellTypes::TimeType makeKelTimeType(EpiWell::TimeType value);
   static EpiWell::TimeType makeEpiWellTimeType(kel_WellTypes::TimeType value);
+
+  static kel_WellPick::PickReference makeKelPickReference(EpiWell::WellPick::PickReference value);
+  static EpiWell::WellPick::PickReference makeEpiPickReference(kel_WellPick::PickReference value);
 
   static kel_WellVelocity::VelocityType makeKelVelocityType(EpiWell::WellVelocity::VelocityType value);
   static EpiWell::WellVelocity::VelocityType makeEpiVelocityType(kel_WellVelocity::VelocityType value);

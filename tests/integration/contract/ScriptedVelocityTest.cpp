@@ -3,20 +3,11 @@
 // and raises the failure a test arms for the next call of an operation. The
 // creators meet a scripted session whose factory finder hands out scripted
 // factories. Units, wells and wellbores come from the fixture's kelwelld.
-#include <functional>
 #include <limits>
-#include <map>
-#include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <EpiWell.hh>
-
-#include "ContractService.h"
-#include "kel_Connection.h"
-#include "kel_Internal.h"
-#include "kel_Unit.h"
+#include "ScriptedServants.h"
 #include "kel_WellVelocity.h"
 
 using namespace contract;
@@ -25,12 +16,10 @@ namespace {
 
 using Remote = EpiWell::WellVelocity;
 using UnitPtr = EpUnitOfMeasureService::Unit_ptr;
+using contract::describe;
 
 // ---------------------------------------------------------------- values and what crossed, as text
 
-std::string describe(UnitPtr unit) {
-  return CORBA::is_nil(unit) ? "nil" : std::string(CORBA::String_var(unit->acronym()).in());
-}
 std::string describe(const EpTypes::DataSequence& values) {
   if (values._d() != EpTypes::FLOAT_DATA) return "not floats";
   std::ostringstream out;
@@ -38,11 +27,6 @@ std::string describe(const EpTypes::DataSequence& values) {
   return out.str();
 }
 std::string describe(const EpiTypes::DataQuantities& q) { return describe(q.unit.in()) + ":" + describe(q.values); }
-std::string describe(const EpiTypes::DataQuantity& q) {
-  std::ostringstream out;
-  out << describe(q.unit.in()) << ":" << q.value.floatValue();
-  return out.str();
-}
 std::string describe(const kel_FloatQuantities& q) {
   std::ostringstream out;
   out << q.getUnit().getAcronym().str() << ":";
@@ -62,16 +46,6 @@ std::string describeKinded(const Kinded& k) {
   return describe(k.values) + " kind " + std::to_string(k.type);
 }
 
-// The parts, separated by blanks.
-template <class... Parts>
-std::string join(const Parts&... parts) {
-  std::ostringstream out;
-  ((out << parts << ' '), ...);
-  std::string text = out.str();
-  text.pop_back();
-  return text;
-}
-
 kel_Array<float> floats(std::initializer_list<float> values) {
   kel_Array<float> result;
   for (float v : values) result.addElement(v);
@@ -79,10 +53,6 @@ kel_Array<float> floats(std::initializer_list<float> values) {
 }
 kel_FloatQuantities list(const char* unit, std::initializer_list<float> values) {
   return kel_FloatQuantities(kel_Unit::getUnit(unit), floats(values));
-}
-UnitPtr remoteUnit(const char* acronym) {
-  return EpUnitOfMeasureService::Unit::_duplicate(
-      static_cast<UnitPtr>(kel_Unit::getUnit(acronym).getRemoteObject(kel_Internal())));
 }
 EpiTypes::DataQuantities remoteList(const char* unit, std::initializer_list<float> values) {
   EpTypes::FloatSeq sequence(static_cast<CORBA::ULong>(values.size()));
@@ -94,51 +64,8 @@ EpiTypes::DataQuantities remoteList(const char* unit, std::initializer_list<floa
   result.values.floatValues(sequence);
   return result;
 }
-EpiTypes::DataQuantity remoteQuantity(const char* unit, float value) {
-  EpiTypes::DataQuantity result;
-  result.unit = remoteUnit(unit);
-  result.value.floatValue(value);
-  return result;
-}
 
 // ---------------------------------------------------------------- the scripted objects
-
-// Records what each operation was sent; raises what a test armed for the
-// next call of an operation.
-class Script {
-public:
-  std::map<std::string, std::function<void()>> faults;
-
-  void enter(const char* operation, const std::string& sentText = "") {
-    std::function<void()> fault;
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_sent[operation] = sentText;
-      auto armed = faults.find(operation);
-      if (armed != faults.end()) {
-        fault = armed->second;
-        faults.erase(armed);
-      }
-    }
-    if (fault) fault();
-  }
-  std::string sent(const std::string& operation) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_sent.count(operation) ? m_sent[operation] : "<not called>";
-  }
-  bool called() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return !m_sent.empty();
-  }
-  void forget() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sent.clear();
-  }
-
-private:
-  std::mutex m_mutex;
-  std::map<std::string, std::string> m_sent;
-};
 
 // Answers fixed samples; the kinds it reports are never those asked for.
 class ScriptedVelocity : public POA_EpiWell::WellVelocity, public Script {
@@ -261,76 +188,24 @@ public:
   }
 };
 
-// Hands out the one factory it is given.
-class ScriptedFinder : public POA_CosLifeCycle::FactoryFinder, public Script {
-public:
-  CORBA::Object_var factory;
-
-  CosLifeCycle::Factories* find_factories(const CosLifeCycle::Key& key) override {
-    enter("find_factories", std::string(key[0].id.in()) + " in '" + key[0].kind.in() + "'");
-    auto* result = new CosLifeCycle::Factories;
-    if (CORBA::is_nil(factory.in())) return result;
-    result->length(1);
-    (*result)[0] = CORBA::Object::_duplicate(factory.in());
-    return result;
-  }
-};
-
-class ScriptedSession : public POA_EpSession::Session {
-public:
-  CosLifeCycle::FactoryFinder_var finder;
-
-  char* getUser() override { return CORBA::string_dup("scripted"); }
-  char* getUnitSystem() override { return CORBA::string_dup("metric"); }
-  EpSession::Project_ptr openProject(const char*) override { return EpSession::Project::_nil(); }
-  EpSession::Project_ptr createProject(const char*) override { return EpSession::Project::_nil(); }
-  EpSession::ProjectSeq* listProjects() override { return new EpSession::ProjectSeq; }
-  CosLifeCycle::FactoryFinder_ptr getFactoryFinder() override {
-    return CosLifeCycle::FactoryFinder::_duplicate(finder.in());
-  }
-};
-
 // ---------------------------------------------------------------- the fixture
 
-struct Velocity : Contract {
-  PortableServer::POA_var poa;
-  std::vector<PortableServer::ObjectId_var> activated;
-  std::vector<PortableServer::ServantBase*> servants;
+struct Velocity : Served {
   ScriptedVelocity* servant = new ScriptedVelocity;
   kel_WellVelocity scripted;
 
-  // Serves s in the process's POA until the test ends.
-  CORBA::Object_ptr serve(PortableServer::ServantBase* s) {
-    servants.push_back(s);
-    activated.emplace_back(poa->activate_object(s));
-    return poa->id_to_reference(activated.back().in());
-  }
-
   void SetUp() override {
-    CORBA::Object_var root =
-        static_cast<CORBA::ORB_ptr>(kel_Connection::getOrb())->resolve_initial_references("RootPOA");
-    poa = PortableServer::POA::_narrow(root.in());
-    PortableServer::POAManager_var manager = poa->the_POAManager();
-    manager->activate();
+    Served::SetUp();
     CORBA::Object_var reference = serve(servant);
     scripted = kel_WellVelocity(kel_RemoteStub(reference.in()), true);
   }
   void TearDown() override {
     scripted = kel_WellVelocity();
-    for (auto& oid : activated) poa->deactivate_object(oid.in());
-    for (auto* s : servants) s->_remove_ref();
-    Contract::TearDown();
+    Served::TearDown();
   }
 };
 
 std::string fragment(const char* operation) { return std::string("kel_WellVelocity::") + operation + " method. "; }
-
-// A call, the operation it reaches, and what that was sent.
-struct Sent {
-  std::function<void()> call;
-  const char* operation;
-  std::string sent;
-};
 
 } // namespace
 
@@ -689,11 +564,7 @@ TEST_F(Velocity, RemoteFailuresLeaveWithTheOperationsMessageAndContext) {
 
 TEST_F(Velocity, CreatorsCheckTheSessionConvertTheDataThenLookTheFactoryUp) {
   auto* finder = new ScriptedFinder;
-  CORBA::Object_var finderReference = serve(finder);
-  auto* sessionServant = new ScriptedSession;
-  CORBA::Object_var sessionReference = serve(sessionServant);
-  sessionServant->finder = CosLifeCycle::FactoryFinder::_narrow(finderReference.in());
-  const kel_Session scriptedSession(kel_RemoteStub(sessionReference.in()), true);
+  const kel_Session scriptedSession = sessionFinding(finder);
   auto* stored = new ScriptedFactory<POA_EpiWell::NewWellVelocityFactory>;
   CORBA::Object_var storedReference = serve(stored);
   auto* storeless = new ScriptedFactory<POA_EpiWell::StorelessWellVelocityFactory>;

@@ -264,6 +264,14 @@ TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
        "Couldn't convert the kel_WellTypes::TimeType to EpiWell::TimeType. ",
        "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiWellTimeType method. ",
        "The timeType couldn't be mapped. 7"},
+      {[] { kel_WellEnumConverter::makeKelPickReference(7); },
+       "Couldn't convert the EpiWell::WellPick::PickReference to kel_WellPick::PickReference. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelPickReference method. ",
+       "The pickReference couldn't be mapped. 7"},
+      {[] { kel_WellEnumConverter::makeEpiPickReference(static_cast<kel_WellPick::PickReference>(-1)); },
+       "Couldn't convert the kel_WellPick::PickReference to EpiWell::WellPick::PickReference. ",
+       "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiPickReference method. ",
+       "The pickReference couldn't be mapped. -1"},
   };
   for (const Case& c : cases) {
     const auto e = failureOf(c.call);
@@ -275,6 +283,18 @@ TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
     EXPECT_STREQ("", e->getCause().getContext());
     EXPECT_FALSE(e->getCause().hasCause());
   }
+}
+
+TEST(EnumConverter, PickReferencesPassUnchangedFromZeroToSix) {
+  for (int value = 0; value <= 6; ++value) {
+    EXPECT_EQ(value, kel_WellEnumConverter::makeKelPickReference(static_cast<EpiWell::WellPick::PickReference>(value)));
+    EXPECT_EQ(value, kel_WellEnumConverter::makeEpiPickReference(static_cast<kel_WellPick::PickReference>(value)));
+  }
+  // Just past either end, both ways.
+  const std::function<void()> refused[] = {
+      [] { kel_WellEnumConverter::makeKelPickReference(-1); },
+      [] { kel_WellEnumConverter::makeEpiPickReference(static_cast<kel_WellPick::PickReference>(7)); }};
+  for (const auto& call : refused) EXPECT_TRUE(failureOf(call)->isSystemException());
 }
 
 // Refusals inside the velocity operations are pinned with the operations.

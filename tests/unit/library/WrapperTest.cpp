@@ -19,6 +19,7 @@
 #include "kel_Well.h"
 #include "kel_WellBore.h"
 #include "kel_WellBoreList.h"
+#include "kel_WellPick.h"
 #include "kel_WellVelocity.h"
 #include "kel_WrapperCore.h"
 
@@ -229,6 +230,7 @@ TEST(WrapperCore, VirtualOperationsKeepTheirSlots) {
   EXPECT_EQ(expected, Slots<kel_WellBore>::inDeclaredOrder());
   EXPECT_EQ(expected, Slots<kel_WellBoreList>::inDeclaredOrder());
   EXPECT_EQ(expected, Slots<kel_WellVelocity>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellPick>::inDeclaredOrder());
 }
 #endif
 
@@ -250,7 +252,10 @@ TEST(WrapperCore, ATransportFailureWhileNarrowingIsReportedAsWhatItIs) {
        "Caught a CORBA::Exception exception in the kel_WellBore::kel_WellBore method. CORBA::TRANSIENT"},
       {[](CORBA::Object_ptr untyped) { kel_WellVelocity velocity(kel_RemoteStub(untyped), true); },
        "Could not narrow the provided wellvelocity object. ",
-       "Caught a CORBA::Exception exception in the kel_WellVelocity::kel_WellVelocity method. CORBA::TRANSIENT"}};
+       "Caught a CORBA::Exception exception in the kel_WellVelocity::kel_WellVelocity method. CORBA::TRANSIENT"},
+      {[](CORBA::Object_ptr untyped) { kel_WellPick pick(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided wellpick object. ",
+       "Caught a CORBA::Exception exception in the kel_WellPick::kel_WellPick method. CORBA::TRANSIENT"}};
   for (const Case& c : cases) {
     CORBA::Object_var untyped = orb->string_to_object("corbaloc:iiop:127.0.0.1:1/closed");
     const auto e = failureOf([&] { c.construct(untyped.in()); });
@@ -303,6 +308,15 @@ TEST(WrapperCore, VelocityFunctionsRefuseNullAndForeignStubs) {
   for (const kel_RemoteStub& stub : {kel_RemoteStub(), kel_RemoteStub(bore.in())}) {
     const auto e = failureOf([&] { kel_WellVelocity velocity(stub, true); });
     EXPECT_STREQ("Trying to instantiate an kel_WellVelocity using a NULL pointer.", e->getMessage());
+    EXPECT_FALSE(e->hasCause());
+  }
+}
+
+TEST(WrapperCore, PicksRefuseNullAndForeignStubs) {
+  EpiWell::WellBore_var bore = unservedProxy<EpiWell::WellBore>("bore");
+  for (const kel_RemoteStub& stub : {kel_RemoteStub(), kel_RemoteStub(bore.in())}) {
+    const auto e = failureOf([&] { kel_WellPick pick(stub, true); });
+    EXPECT_STREQ("Trying to instantiate an kel_WellPick using a NULL pointer.", e->getMessage());
     EXPECT_FALSE(e->hasCause());
   }
 }
