@@ -33,6 +33,14 @@ TEST(EntityIds, ParseOnlyTheServicesOwnForms) {
   EXPECT_EQ(numberOf("project:3", Kind::Project).value_or(0), 3);
 }
 
+TEST(EntityIds, ParseOnlyTheCanonicalSpellingOfANumber) {
+  // Each of these would otherwise reach well 1 under a second id.
+  for (const char* other : {"well:01", "well:000001", "well:+1", "well: 1", "well:1 ", "well:0x1"})
+    EXPECT_FALSE(parseId(other)) << other;
+  EXPECT_TRUE(parseId("well:10"));
+  EXPECT_TRUE(parseId("well:100000000000000000"));
+}
+
 TEST(CommandLine, TakesTheDocumentedOptionsAndRefusesTheRest) {
   const Options options = parseOptions({"--store", "/tmp/x.db", "--host", "0.0.0.0", "--port=0", "--ior-file",
                                         "/tmp/ior", "--unit-system", "field", "--crs", "EPSG:32631",
