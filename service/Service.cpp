@@ -24,6 +24,7 @@
 #include "core/Events.h"
 #include "core/FaultInjection.h"
 #include "core/Store.h"
+#include "net/GiopGuard.h"
 #include "session/Sessions.h"
 #include "well/Factories.h"
 #include "well/WellData.h"
@@ -330,6 +331,8 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
     throw StartError(std::string(e.message.in()) + ": " + e.detail.in());
   }
   impl.wells = std::make_unique<WellData>(*impl.store);
+  const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
+  if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
   impl.startOrb(options);
   try {
     impl.createObjects(options);
