@@ -164,3 +164,17 @@ TEST_F(GiopHeaderGuard, MessagesUpToTheLimitStillArrive) {
 }
 
 } // namespace
+
+TEST(EntityKeys, OnlyTheCanonicalKeyReachesAnEntity) {
+  Client client(sharedService());
+  EpSession::Project_var project = client.newProject("keys");
+  EpiWell::Well_var well = client.newWell(project.in(), "canonical");
+  const std::string id = CORBA::String_var(well->getId()).in();
+  const std::string number = id.substr(id.find(':') + 1);
+  for (const std::string& other : {"well:0" + number, "well:000" + number, "well:+" + number, "well: " + number}) {
+    CORBA::Object_var object = clientOrb()->string_to_object(corbalocWithId(well.in(), id, other).c_str());
+    EpiWell::Well_var alias = EpiWell::Well::_unchecked_narrow(object.in());
+    EXPECT_THROW(alias->setCountry("Elsewhere"), CORBA::OBJECT_NOT_EXIST) << other;
+  }
+  EXPECT_STREQ(CORBA::String_var(well->getCountry()).in(), "");
+}
