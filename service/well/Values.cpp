@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 #include "../core/Catalogues.h"
 #include "../core/Corba.h"
@@ -27,6 +28,13 @@ Quantity lengthFromRemote(const EpiTypes::DataQuantity& quantity, const std::str
                           Catalogues& catalogues) {
   const double value = valueOf(quantity.value, attribute);
   if (std::isinf(value)) throwValidation("The " + attribute + " is infinite. ");
+  // Quantities are read back as floats: a larger magnitude would come back infinite.
+  if (std::fabs(value) > std::numeric_limits<float>::max()) {
+    std::ostringstream text;
+    text << "The " << attribute << " " << value << " is beyond what a quantity can be read back as (at most "
+         << std::numeric_limits<float>::max() << " in magnitude). ";
+    throwValidation(text.str());
+  }
   const auto unit = catalogues.resolveUnit(quantity.unit.in());
   if (!unit) throwValidation("The unit of the " + attribute + " is not a unit of the service's catalogue. ");
   if (!unit->acronym.empty() && unit->quantity != "length")
