@@ -23,6 +23,7 @@
 #include "core/Corba.h"
 #include "core/Events.h"
 #include "core/FaultInjection.h"
+#include "core/PrivateFiles.h"
 #include "core/Store.h"
 #include "net/GiopGuard.h"
 #include "session/Sessions.h"
@@ -85,14 +86,11 @@ unsigned freePort(const std::string& host) {
 }
 
 void writeIorFile(const std::string& path, const std::string& ior) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
-  // An existing file keeps its mode on open: make it private as well.
-  bool ok = ::fchmod(fd, 0600) == 0;
-  const std::string text = ior + "\n";
-  ok = ok && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ok = ::close(fd) == 0 && ok;
-  if (!ok) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
+  try {
+    replacePrivateFile(path, ior + "\n");
+  } catch (const std::runtime_error& e) {
+    throw StartError(std::string("cannot write the reference file: ") + e.what());
+  }
 }
 
 PortableServer::POA_ptr createPoa(PortableServer::POA_ptr parent, const char* name, bool persistent,

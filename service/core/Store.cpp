@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "Corba.h"
+#include "PrivateFiles.h"
 
 namespace kelwelld {
 
@@ -100,6 +101,7 @@ std::string baseName(const std::string& path) {
 
 Store::Store(const std::string& path) : m_path(path) {
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+  createPrivateFileIfAbsent(path);
   if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
     const std::string detail = m_db ? sqlite3_errmsg(m_db) : "out of memory";
     sqlite3_close(m_db);

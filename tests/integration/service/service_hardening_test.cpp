@@ -4,11 +4,14 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -177,4 +180,80 @@ TEST(EntityKeys, OnlyTheCanonicalKeyReachesAnEntity) {
     EXPECT_THROW(alias->setCountry("Elsewhere"), CORBA::OBJECT_NOT_EXIST) << other;
   }
   EXPECT_STREQ(CORBA::String_var(well->getCountry()).in(), "");
+}
+
+TEST(Quantities, ValuesBeyondAFloatAreRefusedWhenWritten) {
+  Client client(sharedService());
+  EpSession::Project_var project = client.newProject("floats");
+  EpiWell::Well_var well = client.newWell(project.in(), "deep");
+  EpiWell::WellBore_var wellBore = client.newWellBore(well.in(), "deep-1");
+  EpUnitOfMeasureService::UnitService_var units = client.manager->getUnitService();
+  EpiTypes::DataQuantity kept;
+  kept.value.floatValue(80.0f);
+  kept.unit = units->getUnit("m");
+  well->setWaterDepth(kept);
+  wellBore->setTotalDepth(kept);
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{1e300, "1e+300"}, {-1e300, "-1e+300"}, {3.5e38, "3.5e+38"}, {1e39, "1e+39"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EpiTypes::DataQuantity q = kept;
+    q.value.doubleValue(c.value);
+    EXPECT_EQ(reasonOf<EpEntity::ValidationException>([&] { well->setWaterDepth(q); }),
+              std::string("The water depth ") + c.text +
+                  " is beyond what a quantity can be read back as (at most 3.40282e+38 in magnitude). ");
+    EXPECT_EQ(reasonOf<EpEntity::ValidationException>([&] { wellBore->setTotalDepth(q); }),
+              std::string("The total depth ") + c.text +
+                  " is beyond what a quantity can be read back as (at most 3.40282e+38 in magnitude). ");
+  }
+  EXPECT_FLOAT_EQ(EpiTypes::DataQuantity_var(well->getWaterDepth())->value.floatValue(), 80.0f);
+  EXPECT_FLOAT_EQ(EpiTypes::DataQuantity_var(wellBore->getTotalDepth())->value.floatValue(), 80.0f);
+  // The largest float itself is carried.
+  EpiTypes::DataQuantity largest = kept;
+  largest.value.doubleValue(std::numeric_limits<float>::max());
+  well->setWaterDepth(largest);
+  EXPECT_FLOAT_EQ(EpiTypes::DataQuantity_var(well->getWaterDepth())->value.floatValue(),
+                  std::numeric_limits<float>::max());
+}
+
+TEST(ServiceFiles, ReferenceFileReplacesALinkAndTheStoreIsPrivate) {
+  ServiceProcess probe;   // only for its temporary directory
+  const std::string victim = probe.directory() + "/victim.txt";
+  const std::string iorFile = probe.directory() + "/kelwelld.ior";
+  {
+    std::ofstream out(victim);
+    out << "untouched\n";
+  }
+  ASSERT_EQ(::chmod(victim.c_str(), 0644), 0);
+  ASSERT_EQ(::symlink(victim.c_str(), iorFile.c_str()), 0);
+
+  ServiceOptions options;
+  options.store = probe.directory() + "/private.db";
+  options.extraArgs = {"--ior-file", iorFile};
+  ServiceProcess service(options);
+  service.start();
+  Client client(service);
+  client.newProject("files");   // the WAL exists once something was written
+
+  struct stat info {};
+  ASSERT_EQ(::lstat(iorFile.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode)) << "the link was followed";
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  std::ifstream linkTarget(victim);
+  std::string line;
+  std::getline(linkTarget, line);
+  EXPECT_EQ(line, "untouched");
+  ASSERT_EQ(::stat(victim.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
+  for (const std::string& file : {options.store, options.store + "-wal"}) {
+    ASSERT_EQ(::stat(file.c_str(), &info), 0) << file;
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << file;
+  }
+  // Nothing is left beside the reference file but the file itself.
+  int besideIt = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(probe.directory()))
+    besideIt += entry.path().filename().string().rfind("kelwelld.ior", 0) == 0;
+  EXPECT_EQ(besideIt, 1);
 }
