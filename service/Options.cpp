@@ -35,6 +35,8 @@ std::string usage() {
          "  --max-message-mb N    largest message in MiB (default 512)\n"
          "  --call-timeout-ms N   time limit of the service's own calls, such as event pushes\n"
          "                        (default 10000)\n"
+         "  --event-queue N       events that may wait for one subscriber before it is dropped\n"
+         "                        (default 10000)\n"
          "  --fault-injection     serve the fault injector (tests only)\n"
          "  --help                print this text\n"
          "  --version             print the version\n"
@@ -85,6 +87,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.crs = next();
     } else if (option == "--max-message-mb") {
       options.maxMessageMb = number(option, next(), 1, 4095);
+    } else if (option == "--event-queue") {
+      options.eventQueue = number(option, next(), 1, 1000000);
     } else if (option == "--call-timeout-ms") {
       options.callTimeoutMs = number(option, next(), 0, 86400000);
     } else {

@@ -17,6 +17,7 @@ struct Options {
   std::string crs = "EPSG:4326";
   unsigned long maxMessageMb = 512;
   unsigned long callTimeoutMs = 10000;   // the service's own outgoing calls (event pushes)
+  unsigned long eventQueue = 10000;      // events waiting for one subscriber before it is dropped
   bool faultInjection = false;
   bool help = false;
   bool version = false;

@@ -218,7 +218,8 @@ void Service::Impl::createObjects(const Options& options) {
   }
   context.catalogues = catalogues.get();
 
-  events = std::make_unique<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000);
+  events = std::make_unique<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
+                                            options.eventQueue);
   context.events = events.get();
 
   services = createPoa(root.in(), "Services", true, false);
