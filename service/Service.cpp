@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "core/Corba.h"
 #include "core/Events.h"
 #include "core/FaultInjection.h"
+#include "core/Limits.h"
 #include "core/PrivateFiles.h"
 #include "core/Store.h"
 #include "net/GiopGuard.h"
@@ -166,9 +168,19 @@ void Service::Impl::startOrbOn(const Options& options, unsigned port) {
                                (port ? std::to_string(port) : std::string());
   const std::string maxMessage = std::to_string(options.maxMessageMb * 1024UL * 1024UL);
   const std::string timeout = std::to_string(options.callTimeoutMs);
+  const std::string maxThreads = std::to_string(options.maxThreads);
+  const std::string idleConnections = std::to_string(options.idleConnectionS);
+  const std::string requestTimeout = std::to_string(options.requestTimeoutMs);
   const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
                                  {"giopMaxMsgSize", maxMessage.c_str()},
                                  {"clientCallTimeOutPeriod", timeout.c_str()},
+                                 // Bounded resources: a pool of threads rather than one per
+                                 // connection, idle connections closed, stalled requests too.
+                                 {"threadPerConnectionPolicy", "0"},
+                                 {"maxServerThreadPoolSize", maxThreads.c_str()},
+                                 {"scanGranularity", "1"},
+                                 {"inConScanPeriod", idleConnections.c_str()},
+                                 {"serverCallTimeOutPeriod", requestTimeout.c_str()},
                                  {"supportBootstrapAgent", "0"},
                                  // Quiet while starting: a failure is reported in one line below.
                                  {"traceLevel", "0"},
@@ -273,6 +285,7 @@ void Service::Impl::createObjects(const Options& options) {
   CosLifeCycle::FactoryFinder_var finderRef = CosLifeCycle::FactoryFinder::_narrow(object.in());
 
   manager = std::make_unique<SessionManagerServant>(context, injector.in());
+  manager->limitSessions(options.maxSessions, std::chrono::seconds(options.sessionIdleS));
   session = std::make_unique<SessionServant>(context, *manager, finderRef.in());
   project = std::make_unique<ProjectServant>(context);
   well = std::make_unique<WellServant>(context);
@@ -332,6 +345,8 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   impl.wells = std::make_unique<WellData>(*impl.store);
   const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
   if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
+  net::limitConnections(options.maxConnections);
+  setTextLimits(options.maxTextKb * 1024, options.maxNameBytes);
   impl.startOrb(options);
   try {
     impl.createObjects(options);

@@ -4,6 +4,7 @@
 
 #include <EpEntity.hh>
 
+#include "Limits.h"
 #include "Time.h"
 
 namespace kelwelld {
@@ -100,8 +101,10 @@ CORBA::ULong EventDispatcher::subscribe(CosNotifyComm::StructuredPushConsumer_pt
   if (CORBA::is_nil(consumer)) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
   Subscription subscription;
   subscription.consumer = CosNotifyComm::StructuredPushConsumer::_duplicate(consumer);
-  for (CORBA::ULong i = 0; i < entityTypes.length(); ++i)
+  for (CORBA::ULong i = 0; i < entityTypes.length(); ++i) {
+    if (nameTooLong(entityTypes[i].in(), "entity type")) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
     subscription.entityTypes.insert(entityTypes[i].in());
+  }
   std::lock_guard<std::mutex> lock(m_mutex);
   const CORBA::ULong number = m_nextSubscription++;
   m_subscriptions.emplace(number, std::move(subscription));

@@ -9,7 +9,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <chrono>
 #include <cstring>
+#include <limits>
+#include <mutex>
 
 namespace kelwelld::net {
 
@@ -37,6 +40,7 @@ GiopFraming::Verdict GiopFraming::feed(const unsigned char* data, std::size_t si
       m_bodyLeft -= skipped;
       data += skipped;
       size -= skipped;
+      m_completed = m_completed || m_bodyLeft == 0;
       continue;
     }
     const std::size_t taken = std::min(headerSize - m_headerBytes, size);
@@ -61,6 +65,7 @@ GiopFraming::Verdict GiopFraming::feed(const unsigned char* data, std::size_t si
       m_verdict = Verdict::Refused;
     } else {
       m_bodyLeft = message - headerSize;
+      m_completed = m_completed || m_bodyLeft == 0;
     }
   }
   return m_verdict;
@@ -74,8 +79,56 @@ constexpr int followedDescriptors = 1 << 16;
 GiopFraming framings[followedDescriptors];
 std::atomic<std::uint64_t> messageLimit{0};   // 0: the guard is off
 
+// Accepted connections: the open ones are counted, each with the time it
+// last received something. At the limit, the one unused longest makes room.
+std::mutex acceptedMutex;   // held while an accepted connection is closed or shut down
+std::atomic<bool> accepted[followedDescriptors];
+std::atomic<long long> lastActive[followedDescriptors];   // milliseconds, steady clock
+// Which connection goes first at the limit: the lowest rank.
+enum Rank : std::uint8_t { NoWholeMessage, InsideAMessage, BetweenCalls };
+std::atomic<std::uint8_t> rank[followedDescriptors];
+std::atomic<std::size_t> acceptedOpen{0};
+std::atomic<std::size_t> acceptLimit{0};   // 0: none
+std::atomic<long long> lastEvictionLogged{0};
+
+long long nowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// Shuts down the accepted connection that received nothing for longest; the
+// ORB then sees it end and closes it. It counts as closed from now on.
+void evictLongestUnused(std::size_t most) {
+  std::lock_guard<std::mutex> lock(acceptedMutex);
+  int victim = -1;
+  std::uint8_t lowest = BetweenCalls;
+  long long oldest = std::numeric_limits<long long>::max();
+  for (int descriptor = 0; descriptor < followedDescriptors; ++descriptor) {
+    if (!accepted[descriptor].load(std::memory_order_relaxed)) continue;
+    const std::uint8_t its = rank[descriptor].load(std::memory_order_relaxed);
+    const long long active = lastActive[descriptor].load(std::memory_order_relaxed);
+    if (its < lowest || (its == lowest && active < oldest)) {
+      lowest = its;
+      oldest = active;
+      victim = descriptor;
+    }
+  }
+  if (victim < 0) return;
+  ::shutdown(victim, SHUT_RDWR);
+  accepted[victim] = false;
+  --acceptedOpen;
+  const long long now = nowMs() / 1000;
+  long long logged = lastEvictionLogged.load();
+  if (now != logged && lastEvictionLogged.compare_exchange_strong(logged, now))
+    std::fprintf(stderr,
+                 "kelwelld: %zu connections are open, the limit: closed the one unused for %lld ms\n", most,
+                 nowMs() - oldest);
+}
+
 using RecvFunction = ssize_t (*)(int, void*, std::size_t, int);
 using CloseFunction = int (*)(int);
+using AcceptFunction = int (*)(int, sockaddr*, socklen_t*);
 
 RecvFunction realRecv() {
   static const auto function = reinterpret_cast<RecvFunction>(dlsym(RTLD_NEXT, "recv"));
@@ -87,24 +140,33 @@ CloseFunction realClose() {
   return function;
 }
 
+AcceptFunction realAccept() {
+  static const auto function = reinterpret_cast<AcceptFunction>(dlsym(RTLD_NEXT, "accept"));
+  return function;
+}
+
 } // namespace
 
 std::string guardGiopMessages(std::uint64_t limitBytes) {
-  if (!realRecv() || !realClose()) return "the C library's recv and close cannot be found";
+  if (!realRecv() || !realClose() || !realAccept()) return "the C library's recv and close cannot be found";
   rlimit files{};
   if (getrlimit(RLIMIT_NOFILE, &files) != 0) return std::string("getrlimit: ") + std::strerror(errno);
   const rlim_t most = followedDescriptors;
   if (files.rlim_max == RLIM_INFINITY || files.rlim_max > most) files.rlim_max = most;
-  if (files.rlim_cur == RLIM_INFINITY || files.rlim_cur > files.rlim_max) files.rlim_cur = files.rlim_max;
+  files.rlim_cur = files.rlim_max;   // room for the connections the limit allows
   if (setrlimit(RLIMIT_NOFILE, &files) != 0) return std::string("setrlimit: ") + std::strerror(errno);
   messageLimit = limitBytes;
   return "";
 }
 
+void limitConnections(std::size_t most) { acceptLimit = most; }
+
+std::size_t openConnections() { return acceptedOpen; }
+
 } // namespace kelwelld::net
 
-// The process's recv and close: the ORB's connections call these rather than
-// the C library's, which they call in turn. The executable defines them, so
+// The process's recv, accept and close: the ORB calls these rather than the
+// C library's, which they call in turn. The executable defines them, so
 // the dynamic linker binds the ORB's calls here.
 extern "C" ssize_t recv(int descriptor, void* buffer, std::size_t length, int flags) {
   using namespace kelwelld::net;
@@ -119,9 +181,16 @@ extern "C" ssize_t recv(int descriptor, void* buffer, std::size_t length, int fl
     return received;
   GiopFraming& framing = framings[descriptor];
   const bool refusedBefore = framing.verdict() == GiopFraming::Verdict::Refused;
-  if (framing.feed(static_cast<const unsigned char*>(buffer), static_cast<std::size_t>(received), limit) !=
-      GiopFraming::Verdict::Refused)
-    return received;
+  const GiopFraming::Verdict verdict =
+      framing.feed(static_cast<const unsigned char*>(buffer), static_cast<std::size_t>(received), limit);
+  if (accepted[descriptor].load(std::memory_order_relaxed)) {
+    lastActive[descriptor].store(nowMs(), std::memory_order_relaxed);
+    rank[descriptor].store(!framing.completedMessage()  ? NoWholeMessage
+                           : framing.betweenMessages() ? BetweenCalls
+                                                       : InsideAMessage,
+                           std::memory_order_relaxed);
+  }
+  if (verdict != GiopFraming::Verdict::Refused) return received;
   if (!refusedBefore) {
     std::fprintf(stderr,
                  "kelwelld: closed a connection whose GIOP header announced a message of %llu bytes "
@@ -134,10 +203,34 @@ extern "C" ssize_t recv(int descriptor, void* buffer, std::size_t length, int fl
   return -1;
 }
 
+extern "C" int accept(int listener, sockaddr* address, socklen_t* size) {
+  using namespace kelwelld::net;
+  const AcceptFunction real = realAccept();
+  if (!real) {
+    errno = ENOSYS;
+    return -1;
+  }
+  const int descriptor = real(listener, address, size);
+  if (descriptor < 0 || descriptor >= followedDescriptors) return descriptor;
+  const std::size_t most = acceptLimit.load();
+  if (most != 0 && acceptedOpen.load() >= most) evictLongestUnused(most);
+  lastActive[descriptor] = nowMs();
+  rank[descriptor] = NoWholeMessage;
+  accepted[descriptor] = true;
+  ++acceptedOpen;
+  return descriptor;
+}
+
 extern "C" int close(int descriptor) {
   using namespace kelwelld::net;
   const CloseFunction real = realClose();
-  if (descriptor >= 0 && descriptor < followedDescriptors) framings[descriptor] = GiopFraming{};
+  if (descriptor >= 0 && descriptor < followedDescriptors) {
+    framings[descriptor] = GiopFraming{};
+    if (accepted[descriptor].load()) {
+      std::lock_guard<std::mutex> lock(acceptedMutex);
+      if (accepted[descriptor].exchange(false)) --acceptedOpen;
+    }
+  }
   if (!real) {
     errno = ENOSYS;
     return -1;

@@ -31,6 +31,10 @@ public:
   Verdict feed(const unsigned char* data, std::size_t size, std::uint64_t limit);
 
   Verdict verdict() const { return m_verdict; }
+  // Whether a whole message has arrived, and whether the stream now stands
+  // between two messages.
+  bool completedMessage() const { return m_completed; }
+  bool betweenMessages() const { return m_bodyLeft == 0 && m_headerBytes == 0; }
   // The size the refused header announced, header included.
   std::uint64_t refusedSize() const { return m_refusedSize; }
 
@@ -38,6 +42,7 @@ private:
   unsigned char m_header[12];
   std::uint8_t m_headerBytes;     // of the header being received
   bool m_seenHeader;              // a whole header has passed
+  bool m_completed;               // a whole message has passed
   Verdict m_verdict;
   std::uint64_t m_bodyLeft;       // bytes of the current message still to come
   std::uint64_t m_refusedSize;
@@ -49,9 +54,20 @@ std::uint64_t giopMessageSize(const unsigned char (&header)[12]);
 
 // Turns the guard on for every socket the process reads from now on:
 // messages of more than limitBytes (header included) close their
-// connection. Lowers the process's descriptor limit to what the guard can
-// follow. Returns "" or why the guard could not be set up.
+// connection. Sets the process's descriptor limit to its hard limit, at
+// most what the guard can follow. Returns "" or why the guard could not be set up.
 std::string guardGiopMessages(std::uint64_t limitBytes);
+
+// At most most connections accepted by the ORB open at once (0: no limit):
+// when another arrives, one open connection is shut down: one that never
+// carried a whole message, else one stalled inside a message, else one
+// between calls; of those, the one that received nothing for longest. Idle
+// or stalled connections thus cannot lock real callers out.
+// The first such closing in a second is logged.
+void limitConnections(std::size_t most);
+
+// The connections the ORB accepted that are open now.
+std::size_t openConnections();
 
 } // namespace kelwelld::net
 

@@ -6,6 +6,7 @@
 #include "../core/Corba.h"
 #include "../core/Events.h"
 #include "../core/FaultInjection.h"
+#include "../core/Limits.h"
 #include "../core/Query.h"
 #include "../core/Store.h"
 #include "../core/Time.h"
@@ -21,11 +22,16 @@ SessionManagerServant::SessionManagerServant(Context& context, EpSession::FaultI
 EpSession::Session_ptr SessionManagerServant::openSession(const char* user) {
   const auto fault = enterFault("openSession");
   if (wantsNil(fault)) return EpSession::Session::_nil();
+  // The contract gives openSession no exception with a text.
+  if (nameTooLong(user, "user name")) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
   std::string id;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    expireIdle(now);
+    if (m_sessions.size() >= m_maxSessions) throw CORBA::NO_RESOURCES(0, CORBA::COMPLETED_NO);
     id = formatId(Kind::Session, ++m_lastSession);
-    m_users.emplace(id, user);
+    m_sessions.emplace(id, OpenSession{user, now});
   }
   return m_context.referenceAs<EpSession::Session>(id);
 }
@@ -67,9 +73,28 @@ char* SessionManagerServant::getVersion() {
 
 std::string SessionManagerServant::userOf(const std::string& sessionId) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  const auto found = m_users.find(sessionId);
-  if (found == m_users.end()) throwNotExist();
-  return found->second;
+  const auto found = m_sessions.find(sessionId);
+  if (found == m_sessions.end()) throwNotExist();
+  const Clock::time_point now = Clock::now();
+  if (now - found->second.lastUsed > m_sessionIdle) {
+    m_sessions.erase(found);
+    throwNotExist();
+  }
+  found->second.lastUsed = now;
+  return found->second.user;
+}
+
+void SessionManagerServant::limitSessions(std::size_t most, std::chrono::seconds idle) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_maxSessions = most;
+  m_sessionIdle = idle;
+}
+
+void SessionManagerServant::expireIdle(Clock::time_point now) {
+  for (auto session = m_sessions.begin(); session != m_sessions.end();) {
+    if (now - session->second.lastUsed > m_sessionIdle) session = m_sessions.erase(session);
+    else ++session;
+  }
 }
 
 // ------------------------------------------------------------------- Session
@@ -116,6 +141,7 @@ EpSession::Project_ptr SessionServant::createProject(const char* name) {
   if (wantsNil(fault)) return EpSession::Project::_nil();
   const std::string text(name);
   if (text.empty()) throwFailed("A project needs a name. ");
+  if (const auto reason = textTooLong(name, "project name")) throwFailed(*reason);
   std::string projectId;
   {
     Transaction transaction(*m_context.store, "Could not create the project " + quoted(text));

@@ -2,6 +2,7 @@
 
 #include "../core/Corba.h"
 #include "../core/FaultInjection.h"
+#include "../core/Limits.h"
 #include "Values.h"
 #include "WellData.h"
 
@@ -20,6 +21,8 @@ EpiWell::Well_ptr createWellIn(Context& context, EpSession::Project_ptr project,
   } else if (stored) {
     throwFailed("A stored well needs a project; the project is nil. ");
   }
+  checkTextSize(name.c_str(), "well name");
+  checkTextSize(identifier.property_name.in(), "identifier's name");
   record.name = name;
   record.identifierName = identifier.property_name.in();
   record.identifierValue = textOf(identifier.property_value, "identifier's value");
@@ -40,6 +43,7 @@ EpiWell::WellBore_ptr createWellBoreOf(Context& context, EpiWell::Well_ptr well,
   }
   WellBoreRecord record;
   record.wellId = *wellId;
+  checkTextSize(identifier.property_name.in(), "identifier's name");
   record.identifierName = identifier.property_name.in();
   record.identifierValue = textOf(identifier.property_value, "identifier's value");
   const WellBoreRecord created = context.wells->createWellBore(std::move(record), stored);

@@ -6,6 +6,7 @@
 
 #include "../core/Catalogues.h"
 #include "../core/Corba.h"
+#include "../core/Limits.h"
 #include "../core/Time.h"
 
 namespace kelwelld {
@@ -74,6 +75,7 @@ std::string checkedDate(const char* text, const std::string& attribute) {
 std::string textOf(const CORBA::Any& value, const std::string& what) {
   const char* text = nullptr;
   if (!(value >>= text)) throwValidation("The " + what + " does not hold a text. ");
+  checkTextSize(text, what);
   return text;
 }
 
@@ -88,6 +90,7 @@ std::vector<Alias> aliasesFromRemote(const CosPropertyService::Properties& alias
   std::vector<Alias> result;
   result.reserve(aliases.length());
   for (CORBA::ULong i = 0; i < aliases.length(); ++i) {
+    checkTextSize(aliases[i].property_name.in(), "name of alias " + std::to_string(i));
     const std::string name(aliases[i].property_name.in());
     result.push_back({name, textOf(aliases[i].property_value,
                                    "alias " + std::to_string(i) + " (" + quoted(name) + ")")});

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "../core/Catalogues.h"
+#include "../core/Limits.h"
 
 namespace kelwelld {
 
@@ -13,6 +14,7 @@ WellServant::WellServant(Context& context) : EntityServant(context) {}
 
 void WellServant::setText(const char* operation, std::string WellRecord::*member, const char* value) {
   enterFault(operation, m_context.currentId());
+  checkTextSize(value, "text of " + std::string(operation));
   const std::string text(value);
   write(operation, &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.*member = text; });
 }

@@ -11,11 +11,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <CosNotifyComm.hh>
 
 #include "Helpers.h"
 
@@ -256,4 +261,108 @@ TEST(ServiceFiles, ReferenceFileReplacesALinkAndTheStoreIsPrivate) {
   for (const auto& entry : std::filesystem::directory_iterator(probe.directory()))
     besideIt += entry.path().filename().string().rfind("kelwelld.ior", 0) == 0;
   EXPECT_EQ(besideIt, 1);
+}
+
+TEST(TextLimits, TextsBeyondTheLimitsAreRefusedWithTheirReason) {
+  ServiceProcess service(ServiceOptions{false, "", "", {"--max-text-kb", "1", "--max-name-bytes", "16"}});
+  service.start();
+  Client client(service);
+  EpSession::Project_var project = client.newProject("t");
+  EpiWell::Well_var well = client.newWell(project.in(), "limits");
+  const std::string atLimit(1024, 'a');
+  const std::string over(1025, 'o');
+  const std::string reason = "is 1025 bytes long; the service keeps at most 1024. ";
+
+  // Texts stored with entities: ValidationException naming them.
+  const struct {
+    const char* what;
+    std::function<void(const std::string&)> write;
+  } stored[] = {
+      {"The text of setCountry ", [&](const std::string& t) { well->setCountry(t.c_str()); }},
+      {"The well name ", [&](const std::string& t) { client.newWell(project.in(), t); }},
+      {"The identifier's value ", [&](const std::string& t) { client.newWell(project.in(), "w", t); }},
+      {"The alias 0 (\"UWI\") ",
+       [&](const std::string& t) {
+         CosPropertyService::Properties aliases;
+         aliases.length(1);
+         aliases[0] = property("UWI", t);
+         well->setAliases(aliases);
+       }},
+      {"The name of alias 0 ",
+       [&](const std::string& t) {
+         CosPropertyService::Properties aliases;
+         aliases.length(1);
+         aliases[0] = property(t, "x");
+         well->setAliases(aliases);
+       }},
+  };
+  for (const auto& c : stored) {
+    SCOPED_TRACE(c.what);
+    EXPECT_NO_THROW(c.write(atLimit));
+    EXPECT_EQ(reasonOf<EpEntity::ValidationException>([&] { c.write(over); }), c.what + reason);
+  }
+  EXPECT_EQ(CORBA::String_var(well->getCountry()).in(), atLimit);
+  EXPECT_EQ(reasonOf<EpTypes::FailedOperationException>([&] { client.session->createProject(over.c_str()); }),
+            "The project name " + reason);
+
+  // Names held in memory: operations without a text exception raise BAD_PARAM.
+  EXPECT_NO_THROW(EpSession::Session_var(client.manager->openSession("sixteen-bytes-ok")));
+  EXPECT_THROW(EpSession::Session_var(client.manager->openSession("seventeen-bytes-x")), CORBA::BAD_PARAM);
+  EpSession::EventService_var events = client.manager->getEventService();
+  EpTypes::StringSeq types;
+  types.length(1);
+  types[0] = "EpiWell::WellBore-and-more";
+  // A consumer reference is needed first: the service's own event service will do as a
+  // non-nil object; the type name is refused before it is used.
+  CORBA::Object_var any = client.manager->getEventService();
+  CosNotifyComm::StructuredPushConsumer_var consumer =
+      CosNotifyComm::StructuredPushConsumer::_unchecked_narrow(any.in());
+  EXPECT_THROW(events->subscribe(consumer.in(), types), CORBA::BAD_PARAM);
+}
+
+TEST(SessionLimits, SessionsExpireWhenUnusedAndTheirNumberIsBounded) {
+  ServiceProcess service(ServiceOptions{false, "", "", {"--session-idle-s", "1", "--max-sessions", "3"}});
+  service.start();
+  EpSession::SessionManager_var manager = connectRaw(clientOrb(), service.corbaloc());
+  std::vector<EpSession::Session_var> sessions;
+  for (int i = 0; i < 3; ++i) sessions.push_back(manager->openSession(("user" + std::to_string(i)).c_str()));
+  EXPECT_THROW(EpSession::Session_var(manager->openSession("one too many")), CORBA::NO_RESOURCES);
+  // Used every half second, the first stays; the others expire.
+  for (int i = 0; i < 4; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_STREQ(CORBA::String_var(sessions[0]->getUser()).in(), "user0");
+  }
+  EXPECT_THROW(CORBA::String_var(sessions[1]->getUser()), CORBA::OBJECT_NOT_EXIST);
+  EpSession::Session_var again = manager->openSession("room again");
+  EXPECT_STREQ(CORBA::String_var(again->getUser()).in(), "room again");
+}
+
+TEST(ConnectionLimits, IdleAndStalledConnectionsCannotLockOutARealCall) {
+  ServiceProcess service(ServiceOptions{false, "", "",
+                                        {"--max-connections", "8", "--idle-connection-s", "2",
+                                         "--request-timeout-ms", "500"}});
+  service.start();
+  EpSession::SessionManager_var manager = connectRaw(clientOrb(), service.corbaloc());
+  CORBA::String_var version = manager->getVersion();
+  const long residentBefore = residentKiB(service.pid());
+
+  std::vector<std::unique_ptr<RawConnection>> idle, stalled;
+  for (int i = 0; i < 20; ++i) idle.push_back(std::make_unique<RawConnection>(service.port()));
+  for (int i = 0; i < 5; ++i) {
+    stalled.push_back(std::make_unique<RawConnection>(service.port()));
+    std::vector<unsigned char> partial = header(2, true, 100);
+    partial.resize(partial.size() + 10, 0);   // 10 of the 100 bytes announced
+    stalled.back()->send(partial);
+  }
+  // A real call still answers promptly, on a new connection or the old one.
+  for (int i = 0; i < 3; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    version = manager->getVersion();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  }
+  // Stalled before its request header was whole, or idle: closed after the idle time.
+  EXPECT_TRUE(stalled.back()->closedWithin(4000));
+  EXPECT_TRUE(idle.back()->closedWithin(4000));
+  EXPECT_LT(residentKiB(service.pid()) - residentBefore, 20 * 1024);
+  version = manager->getVersion();
 }

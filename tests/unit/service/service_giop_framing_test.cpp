@@ -82,3 +82,29 @@ TEST(GiopFraming, FollowsHeadersHoweverTheStreamIsCut) {
       EXPECT_EQ(framing.feed(message(0).data(), 12, limit), c.verdict);
     }
 }
+
+TEST(GiopFraming, TellsWhetherAWholeMessageCameAndWhereTheStreamStands) {
+  Bytes partialBody = header(10);
+  partialBody.resize(15);
+  const struct {
+    const char* what;
+    Bytes stream;
+    bool completed;
+    bool between;
+  } cases[] = {
+      {"nothing yet", {}, false, true},
+      {"half a header", Bytes{'G', 'I', 'O', 'P', 1}, false, false},
+      {"a header without its body", header(10), false, false},
+      {"part of the first body", partialBody, false, false},
+      {"a message without a body", message(0), true, true},
+      {"a whole message", message(10), true, true},
+      {"a message and the next header", message(10) + header(4), true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GiopFraming framing{};
+    follow(c.stream, 0, framing);
+    EXPECT_EQ(framing.completedMessage(), c.completed);
+    EXPECT_EQ(framing.betweenMessages(), c.between);
+  }
+}

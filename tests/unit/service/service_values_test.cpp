@@ -79,3 +79,32 @@ TEST(CommandLine, TakesTheDocumentedOptionsAndRefusesTheRest) {
             "--max-message-mb must lie between 1 and 4095, not 0");
   EXPECT_EQ(refusal({"--store", "a", "--verbose"}), "unknown option \"--verbose\" (see --help)");
 }
+
+TEST(CommandLine, TakesTheLimitsOfResourcesWithinTheirRanges) {
+  const Options defaults = parseOptions({"--store", "x.db"});
+  EXPECT_EQ(defaults.maxConnections, 1000u);
+  EXPECT_EQ(defaults.maxThreads, 64u);
+  const struct {
+    const char* option;
+    const char* good;
+    unsigned long Options::*member;
+    const char* tooSmall;
+    const char* tooLarge;
+  } cases[] = {
+      {"--max-text-kb", "4", &Options::maxTextKb, "0", "4194305"},
+      {"--max-name-bytes", "64", &Options::maxNameBytes, "0", "1048577"},
+      {"--max-sessions", "5", &Options::maxSessions, "0", "10000001"},
+      {"--session-idle-s", "30", &Options::sessionIdleS, "0", "31536001"},
+      {"--max-threads", "8", &Options::maxThreads, "1", "10001"},
+      {"--max-connections", "50", &Options::maxConnections, "0", "60001"},
+      {"--idle-connection-s", "10", &Options::idleConnectionS, "0", "86401"},
+      {"--request-timeout-ms", "2000", &Options::requestTimeoutMs, "99", "86400001"},
+      {"--event-queue", "7", &Options::eventQueue, "0", "1000001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    EXPECT_EQ(parseOptions({"--store", "x.db", c.option, c.good}).*c.member, std::stoul(c.good));
+    for (const char* bad : {c.tooSmall, c.tooLarge, "many"})
+      EXPECT_THROW(parseOptions({"--store", "x.db", c.option, bad}), UsageError) << bad;
+  }
+}
