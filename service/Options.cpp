@@ -46,6 +46,9 @@ std::string usage() {
          "  --idle-connection-s N a client connection unused this long is closed (default 60)\n"
          "  --request-timeout-ms N  a request must arrive whole within this time, or its\n"
          "                        connection is closed (default 30000)\n"
+         "  --tls-key F           listen for TLS only, with the key and certificate in F (PEM)\n"
+         "  --tls-ca F            clients must present a certificate of the authority in F (PEM);\n"
+         "                        needed with --tls-key\n"
          "  --fault-injection     serve the fault injector (tests only)\n"
          "  --help                print this text\n"
          "  --version             print the version\n"
@@ -96,6 +99,10 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.crs = next();
     } else if (option == "--max-message-mb") {
       options.maxMessageMb = number(option, next(), 1, 4095);
+    } else if (option == "--tls-key") {
+      options.tlsKey = next();
+    } else if (option == "--tls-ca") {
+      options.tlsCa = next();
     } else if (option == "--max-text-kb") {
       options.maxTextKb = number(option, next(), 1, 4194304);
     } else if (option == "--max-name-bytes") {
@@ -120,6 +127,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       throw UsageError("unknown option \"" + arguments[i] + "\" (see --help)");
     }
   }
+  if (options.tlsKey.empty() != options.tlsCa.empty())
+    throw UsageError("--tls-key and --tls-ca go together (see --help)");
   if (!haveStore && !options.help && !options.version)
     throw UsageError("--store PATH is required (see --help)");
   return options;

@@ -26,6 +26,8 @@ struct Options {
   unsigned long maxConnections = 1000;   // accepted connections open at once
   unsigned long idleConnectionS = 60;    // an accepted connection unused this long is closed
   unsigned long requestTimeoutMs = 30000;   // a request must arrive whole within this time
+  std::string tlsKey;                // "" = plain TCP; else the service's key and certificate
+  std::string tlsCa;                 // the authority of the clients' certificates
   bool faultInjection = false;
   bool help = false;
   bool version = false;

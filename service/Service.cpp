@@ -28,6 +28,7 @@
 #include "core/PrivateFiles.h"
 #include "core/Store.h"
 #include "net/GiopGuard.h"
+#include "net/Tls.h"
 #include "session/Sessions.h"
 #include "well/Factories.h"
 #include "well/WellData.h"
@@ -139,6 +140,7 @@ struct Service::Impl {
 
   std::string corbaloc;
   std::string ior;
+  unsigned listeningPort = 0;
   bool running = false;
 
   void startOrb(const Options& options);
@@ -155,6 +157,7 @@ void Service::Impl::startOrb(const Options& options) {
     const unsigned port = options.port ? options.port : freePort(options.host);
     try {
       startOrbOn(options, port);
+      listeningPort = port;
       return;
     } catch (const StartError&) {
       if (options.port || attempt >= 4) throw;
@@ -164,7 +167,7 @@ void Service::Impl::startOrb(const Options& options) {
 
 void Service::Impl::startOrbOn(const Options& options, unsigned port) {
   const bool everyInterface = options.host == "0.0.0.0" || options.host == "*";
-  const std::string endPoint = "giop:tcp:" + (everyInterface ? std::string() : options.host) + ":" +
+  const std::string endPoint = (options.tlsKey.empty() ? "giop:tcp:" : "giop:ssl:") + (everyInterface ? std::string() : options.host) + ":" +
                                (port ? std::to_string(port) : std::string());
   const std::string maxMessage = std::to_string(options.maxMessageMb * 1024UL * 1024UL);
   const std::string timeout = std::to_string(options.callTimeoutMs);
@@ -303,7 +306,10 @@ void Service::Impl::createObjects(const Options& options) {
   CORBA::String_var text = orb->object_to_string(object.in());
   ior = text.in();
   const auto address = addressOf(object.in());
-  corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
+  if (options.tlsKey.empty())
+    corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
+  else   // the plain profile of a TLS-only service carries no port
+    corbaloc = "corbaloc:ssliop:" + address.first + ":" + std::to_string(listeningPort) + "/kelwell";
 
   events->start();
   omniORB::traceLevel = 1;   // errors and warnings from here on
@@ -346,6 +352,10 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
   if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
   net::limitConnections(options.maxConnections);
+  if (!options.tlsKey.empty()) {
+    const std::string noTls = net::useTls(options.tlsKey, options.tlsCa);
+    if (!noTls.empty()) throw StartError("cannot use TLS: " + noTls);
+  }
   setTextLimits(options.maxTextKb * 1024, options.maxNameBytes);
   impl.startOrb(options);
   try {

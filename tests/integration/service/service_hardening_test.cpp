@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -365,4 +367,68 @@ TEST(ConnectionLimits, IdleAndStalledConnectionsCannotLockOutARealCall) {
   EXPECT_TRUE(idle.back()->closedWithin(4000));
   EXPECT_LT(residentKiB(service.pid()) - residentBefore, 20 * 1024);
   version = manager->getVersion();
+}
+
+namespace {
+
+// Runs a command line; its standard output.
+std::string run(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+  ::pclose(pipe);
+  return output;
+}
+
+// A certificate authority and certificates it signed, made with openssl in dir.
+void makeCertificates(const std::string& dir) {
+  const std::string openssl = "cd '" + dir + "' && openssl ";
+  for (const char* ca : {"ca", "other-ca"})
+    run(openssl + "req -x509 -newkey rsa:2048 -nodes -keyout " + ca + ".key -out " + ca +
+        ".pem -days 2 -subj '/CN=" + ca + "' 2>/dev/null");
+  const struct {
+    const char* who;
+    const char* ca;
+  } signs[] = {{"service", "ca"}, {"client", "ca"}, {"stranger", "other-ca"}};
+  for (const auto& s : signs) {
+    const std::string who = s.who;
+    run(openssl + "req -newkey rsa:2048 -nodes -keyout " + who + ".key -out " + who + ".csr -subj '/CN=" + who +
+        "' 2>/dev/null");
+    run(openssl + "x509 -req -in " + who + ".csr -CA " + s.ca + ".pem -CAkey " + s.ca + ".key -CAcreateserial -out " +
+        who + ".crt -days 2 2>/dev/null");
+    run("cd '" + dir + "' && cat " + who + ".key " + who + ".crt > " + who + ".pem");
+  }
+}
+
+} // namespace
+
+TEST(Tls, OnlyClientsWithACertificateOfTheAuthorityAreAnswered) {
+  ServiceProcess probe;   // only for its temporary directory
+  const std::string dir = probe.directory();
+  makeCertificates(dir);
+  ServiceProcess service(
+      ServiceOptions{false, "", "", {"--tls-key", dir + "/service.pem", "--tls-ca", dir + "/ca.pem"}});
+  service.start();
+  ASSERT_EQ(service.corbaloc().rfind("corbaloc:ssliop:127.0.0.1:", 0), 0u) << service.corbaloc();
+  std::string plain = service.corbaloc();
+  plain.replace(0, std::strlen("corbaloc:ssliop:"), "corbaloc:iiop:");
+  const struct {
+    const char* what;
+    std::string location;
+    std::string certificate;   // "" = none
+    bool answered;
+  } clients[] = {
+      {"a certificate of the authority", service.corbaloc(), dir + "/client.pem", true},
+      {"no certificate", service.corbaloc(), "", false},
+      {"a certificate of another authority", service.corbaloc(), dir + "/stranger.pem", false},
+      {"no TLS at all", plain, dir + "/client.pem", false},
+  };
+  for (const auto& c : clients) {
+    SCOPED_TRACE(c.what);
+    const std::string output =
+        run(std::string(TLS_CLIENT) + " '" + c.location + "' '" + dir + "/ca.pem' " + c.certificate);
+    EXPECT_EQ(output.rfind(c.answered ? "answered " : "failed ", 0), 0u) << output;
+  }
 }

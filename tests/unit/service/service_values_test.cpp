@@ -108,3 +108,11 @@ TEST(CommandLine, TakesTheLimitsOfResourcesWithinTheirRanges) {
       EXPECT_THROW(parseOptions({"--store", "x.db", c.option, bad}), UsageError) << bad;
   }
 }
+
+TEST(CommandLine, TakesTlsFilesOnlyTogether) {
+  const Options tls = parseOptions({"--store", "x.db", "--tls-key", "k.pem", "--tls-ca", "ca.pem"});
+  EXPECT_EQ(tls.tlsKey, "k.pem");
+  EXPECT_EQ(tls.tlsCa, "ca.pem");
+  EXPECT_THROW(parseOptions({"--store", "x.db", "--tls-key", "k.pem"}), UsageError);
+  EXPECT_THROW(parseOptions({"--store", "x.db", "--tls-ca", "ca.pem"}), UsageError);
+}
