@@ -90,11 +90,20 @@ std::atomic<std::uint8_t> rank[followedDescriptors];
 std::atomic<std::size_t> acceptedOpen{0};
 std::atomic<std::size_t> acceptLimit{0};   // 0: none
 std::atomic<long long> lastEvictionLogged{0};
+std::atomic<long long> lastRefusalLogged{0};
 
 long long nowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+// Whether this is the first event of its kind in the current second: a
+// flood of them must not flood the log.
+bool firstThisSecond(std::atomic<long long>& lastLogged) {
+  const long long second = nowMs() / 1000 + 1;   // never 0, the initial value
+  long long logged = lastLogged.load();
+  return second != logged && lastLogged.compare_exchange_strong(logged, second);
 }
 
 // Shuts down the accepted connection that received nothing for longest; the
@@ -118,9 +127,7 @@ void evictLongestUnused(std::size_t most) {
   ::shutdown(victim, SHUT_RDWR);
   accepted[victim] = false;
   --acceptedOpen;
-  const long long now = nowMs() / 1000;
-  long long logged = lastEvictionLogged.load();
-  if (now != logged && lastEvictionLogged.compare_exchange_strong(logged, now))
+  if (firstThisSecond(lastEvictionLogged))
     std::fprintf(stderr,
                  "kelwelld: %zu connections are open, the limit: closed the one unused for %lld ms\n", most,
                  nowMs() - oldest);
@@ -192,11 +199,12 @@ extern "C" ssize_t recv(int descriptor, void* buffer, std::size_t length, int fl
   }
   if (verdict != GiopFraming::Verdict::Refused) return received;
   if (!refusedBefore) {
-    std::fprintf(stderr,
-                 "kelwelld: closed a connection whose GIOP header announced a message of %llu bytes "
-                 "(the limit is %llu)\n",
-                 static_cast<unsigned long long>(framing.refusedSize()),
-                 static_cast<unsigned long long>(limit));
+    if (firstThisSecond(lastRefusalLogged))
+      std::fprintf(stderr,
+                   "kelwelld: closed a connection whose GIOP header announced a message of %llu bytes "
+                   "(the limit is %llu)\n",
+                   static_cast<unsigned long long>(framing.refusedSize()),
+                   static_cast<unsigned long long>(limit));
     ::shutdown(descriptor, SHUT_RDWR);
   }
   errno = ECONNRESET;
