@@ -41,11 +41,13 @@ std::string usage() {
          "  --max-name-bytes N    longest user name or event type name (default 1024)\n"
          "  --max-sessions N      sessions open at once (default 10000)\n"
          "  --session-idle-s N    a session unused this long ends (default 3600)\n"
-         "  --max-threads N       threads serving calls (default 64)\n"
+         "  --max-threads N       threads serving calls (default 128)\n"
          "  --max-connections N   client connections open at once (default 1000)\n"
          "  --idle-connection-s N a client connection unused this long is closed (default 60)\n"
          "  --request-timeout-ms N  a request must arrive whole within this time, or its\n"
          "                        connection is closed (default 30000)\n"
+         "  --stall-timeout-ms N  a pause this long inside a message closes its connection\n"
+         "                        (default 1000; 0 for none)\n"
          "  --tls-key F           listen for TLS only, with the key and certificate in F (PEM)\n"
          "  --tls-ca F            clients must present a certificate of the authority in F (PEM);\n"
          "                        needed with --tls-key\n"
@@ -117,6 +119,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.maxConnections = number(option, next(), 1, 60000);
     } else if (option == "--idle-connection-s") {
       options.idleConnectionS = number(option, next(), 1, 86400);
+    } else if (option == "--stall-timeout-ms") {
+      options.stallTimeoutMs = number(option, next(), 0, 3600000);
     } else if (option == "--request-timeout-ms") {
       options.requestTimeoutMs = number(option, next(), 100, 86400000);
     } else if (option == "--event-queue") {

@@ -22,10 +22,11 @@ struct Options {
   unsigned long maxNameBytes = 1024;     // a name held for a session or subscription
   unsigned long maxSessions = 10000;
   unsigned long sessionIdleS = 3600;     // a session unused this long ends
-  unsigned long maxThreads = 64;         // threads serving calls
+  unsigned long maxThreads = 128;        // threads serving calls
   unsigned long maxConnections = 1000;   // accepted connections open at once
   unsigned long idleConnectionS = 60;    // an accepted connection unused this long is closed
   unsigned long requestTimeoutMs = 30000;   // a request must arrive whole within this time
+  unsigned long stallTimeoutMs = 1000;   // a pause inside a message closes the connection
   std::string tlsKey;                // "" = plain TCP; else the service's key and certificate
   std::string tlsCa;                 // the authority of the clients' certificates
   bool faultInjection = false;

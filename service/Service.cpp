@@ -352,6 +352,8 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
   if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
   net::limitConnections(options.maxConnections);
+  // Half the pool may wait for stalled messages; the other half serves whole ones.
+  net::limitStalls(options.stallTimeoutMs, options.maxThreads / 2);
   if (!options.tlsKey.empty()) {
     const std::string noTls = net::useTls(options.tlsKey, options.tlsCa);
     if (!noTls.empty()) throw StartError("cannot use TLS: " + noTls);

@@ -1,6 +1,7 @@
 #include "GiopGuard.h"
 
 #include <dlfcn.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/types.h>
@@ -91,6 +92,11 @@ std::atomic<std::size_t> acceptedOpen{0};
 std::atomic<std::size_t> acceptLimit{0};   // 0: none
 std::atomic<long long> lastEvictionLogged{0};
 std::atomic<long long> lastRefusalLogged{0};
+std::atomic<long long> lastStallLogged{0};
+std::atomic<unsigned long> stallLimitMs{0};   // 0: none
+std::atomic<std::size_t> mostWaitingInside{0};
+std::atomic<std::size_t> waitingInside{0};
+
 
 long long nowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -104,6 +110,27 @@ bool firstThisSecond(std::atomic<long long>& lastLogged) {
   const long long second = nowMs() / 1000 + 1;   // never 0, the initial value
   long long logged = lastLogged.load();
   return second != logged && lastLogged.compare_exchange_strong(logged, second);
+}
+
+// Waits up to the stall limit for more of a message; false when the
+// connection stalled (or there is no room to wait) and should be closed.
+bool awaitRestOfMessage(int descriptor, unsigned long stall) {
+  pollfd ready{descriptor, POLLIN, 0};
+  if (::poll(&ready, 1, 0) > 0) return true;   // no wait needed
+  if (waitingInside.fetch_add(1) >= mostWaitingInside.load()) {
+    --waitingInside;
+    if (firstThisSecond(lastStallLogged))
+      std::fprintf(stderr, "kelwelld: closed a connection that paused inside a message while %zu others did\n",
+                   mostWaitingInside.load());
+    return false;
+  }
+  int polled;
+  do polled = ::poll(&ready, 1, static_cast<int>(stall));
+  while (polled < 0 && errno == EINTR);
+  --waitingInside;
+  if (polled == 0 && firstThisSecond(lastStallLogged))
+    std::fprintf(stderr, "kelwelld: closed a connection that stopped for %lu ms inside a message\n", stall);
+  return polled != 0;
 }
 
 // Shuts down the accepted connection that received nothing for longest; the
@@ -168,6 +195,11 @@ std::string guardGiopMessages(std::uint64_t limitBytes) {
 
 void limitConnections(std::size_t most) { acceptLimit = most; }
 
+void limitStalls(unsigned long ms, std::size_t mostWaiting) {
+  mostWaitingInside = mostWaiting;
+  stallLimitMs = ms;
+}
+
 std::size_t openConnections() { return acceptedOpen; }
 
 } // namespace kelwelld::net
@@ -181,6 +213,16 @@ extern "C" ssize_t recv(int descriptor, void* buffer, std::size_t length, int fl
   if (!real) {
     errno = ENOSYS;
     return -1;
+  }
+  const unsigned long stall = stallLimitMs.load(std::memory_order_relaxed);
+  if (stall != 0 && descriptor >= 0 && descriptor < followedDescriptors &&
+      accepted[descriptor].load(std::memory_order_relaxed) && !framings[descriptor].betweenMessages() &&
+      framings[descriptor].verdict() == GiopFraming::Verdict::Fine) {
+    if (!awaitRestOfMessage(descriptor, stall)) {
+      ::shutdown(descriptor, SHUT_RDWR);
+      errno = ETIMEDOUT;
+      return -1;
+    }
   }
   const ssize_t received = real(descriptor, buffer, length, flags);
   const std::uint64_t limit = messageLimit.load(std::memory_order_relaxed);

@@ -66,6 +66,13 @@ std::string guardGiopMessages(std::uint64_t limitBytes);
 // The first such closing in a second is logged.
 void limitConnections(std::size_t most);
 
+// Closes an accepted connection that pauses longer than ms inside a message
+// (0: never), and one that pauses at all while mostWaiting others already
+// wait inside a message. The ORB hands a message to a pooled thread as soon
+// as its first bytes arrive, so stalled messages would hold the pool's
+// threads; this keeps the rest of the pool for messages that arrive whole.
+void limitStalls(unsigned long ms, std::size_t mostWaiting);
+
 // The connections the ORB accepted that are open now.
 std::size_t openConnections();
 

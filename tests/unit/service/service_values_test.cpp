@@ -83,7 +83,7 @@ TEST(CommandLine, TakesTheDocumentedOptionsAndRefusesTheRest) {
 TEST(CommandLine, TakesTheLimitsOfResourcesWithinTheirRanges) {
   const Options defaults = parseOptions({"--store", "x.db"});
   EXPECT_EQ(defaults.maxConnections, 1000u);
-  EXPECT_EQ(defaults.maxThreads, 64u);
+  EXPECT_EQ(defaults.maxThreads, 128u);
   const struct {
     const char* option;
     const char* good;
@@ -99,6 +99,7 @@ TEST(CommandLine, TakesTheLimitsOfResourcesWithinTheirRanges) {
       {"--max-connections", "50", &Options::maxConnections, "0", "60001"},
       {"--idle-connection-s", "10", &Options::idleConnectionS, "0", "86401"},
       {"--request-timeout-ms", "2000", &Options::requestTimeoutMs, "99", "86400001"},
+      {"--stall-timeout-ms", "0", &Options::stallTimeoutMs, "-1", "3600001"},
       {"--event-queue", "7", &Options::eventQueue, "0", "1000001"},
   };
   for (const auto& c : cases) {
