@@ -81,7 +81,8 @@ GiopFraming framings[followedDescriptors];
 std::atomic<std::uint64_t> messageLimit{0};   // 0: the guard is off
 
 // Accepted connections: the open ones are counted, each with the time it
-// last received something. At the limit, the one unused longest makes room.
+// last received something and its rank. At the limit, one makes room (see
+// limitConnections).
 std::mutex acceptedMutex;   // held while an accepted connection is closed or shut down
 std::atomic<bool> accepted[followedDescriptors];
 std::atomic<long long> lastActive[followedDescriptors];   // milliseconds, steady clock
@@ -96,7 +97,6 @@ std::atomic<long long> lastStallLogged{0};
 std::atomic<unsigned long> stallLimitMs{0};   // 0: none
 std::atomic<std::size_t> mostWaitingInside{0};
 std::atomic<std::size_t> waitingInside{0};
-
 
 long long nowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -133,8 +133,9 @@ bool awaitRestOfMessage(int descriptor, unsigned long stall) {
   return polled != 0;
 }
 
-// Shuts down the accepted connection that received nothing for longest; the
-// ORB then sees it end and closes it. It counts as closed from now on.
+// Shuts down the accepted connection of the lowest rank that received
+// nothing for longest; the ORB then sees it end and closes it. It counts as
+// closed from now on.
 void evictLongestUnused(std::size_t most) {
   std::lock_guard<std::mutex> lock(acceptedMutex);
   int victim = -1;
