@@ -8,6 +8,12 @@
 // every GIOP byte stream the process receives, header by header, and closes
 // a connection whose next header announces a message over the limit, before
 // the ORB sees those bytes.
+//
+// Since it sees every connection the ORB accepts, the guard also bounds
+// them: how many may be open (limitConnections) and how long one may pause
+// inside a message (limitStalls). It does this by defining recv, accept and
+// close in the executable, ahead of the C library's; it cannot see inside
+// TLS, where the ORB reads through OpenSSL.
 #ifndef KELWELLD_NET_GIOPGUARD_H
 #define KELWELLD_NET_GIOPGUARD_H
 
