@@ -18,7 +18,7 @@ kel_CoordSystem systemFrom(EpCoordinateService::System_ptr system) {
 
 kel_Coordinate kel_CoordinateConverter::makeKelCoordinate(const EpCoordinateService::Coordinate& coordinate) {
   return translate(Msg{"Couldn't convert the EpCoordinateService::Coordinate to kel_Coordinate. "},
-                   Where{"kel_CoordinateConverter::makeKelCoordinate method. "}, Standard(), [&] {
+                   Where{"kel_CoordinateConverter", "makeKelCoordinate"}, Standard(), [&] {
                      return kel_Coordinate(systemFrom(coordinate.system.in()), coordinate.x, coordinate.y,
                                            coordinate.z);
                    });
@@ -27,7 +27,7 @@ kel_Coordinate kel_CoordinateConverter::makeKelCoordinate(const EpCoordinateServ
 kel_CoordinateArray kel_CoordinateConverter::makeKelCoordinateArray(
     const EpCoordinateService::Coordinates& coordinates) {
   return translate(Msg{"Couldn't convert the EpCoordinateService::Coordinates to kel_CoordinateArray. "},
-                   Where{"kel_CoordinateConverter::makeKelCoordinateArray method. "}, Standard(), [&] {
+                   Where{"kel_CoordinateConverter", "makeKelCoordinateArray"}, Standard(), [&] {
                      const unsigned n = coordinates.points.length();
                      kel_Array<kel_CoordPoint> points(n);
                      for (unsigned i = 0; i < n; ++i) {
@@ -40,7 +40,7 @@ kel_CoordinateArray kel_CoordinateConverter::makeKelCoordinateArray(
 
 kel_Array<float> kel_CoordinateConverter::makeKelFloatArray(const EpTypes::DataSequence& sequence) {
   return translate(Msg{"Couldn't convert the EpTypes::DataSequence to kel_FloatArray. "},
-                   Where{"kel_CoordinateConverter::makeKelFloatArray method. "}, Standard(), [&] {
+                   Where{"kel_CoordinateConverter", "makeKelFloatArray"}, Standard(), [&] {
                      kel_Array<float> values;
                      if (!kel_numeric::toFloats(sequence, values))
                        throw kel_SystemException("Unsupported data type");
@@ -51,6 +51,10 @@ kel_Array<float> kel_CoordinateConverter::makeKelFloatArray(const EpTypes::DataS
 std::unique_ptr<EpTypes::DataSequence> kel_CoordinateConverter::makeDataSequence(
     const kel_Array<float>& values) {
   return translate(Msg{"Couldn't convert the kel_FloatArray to EpTypes::DataSequence. "},
-                   Where{"kel_CoordinateConverter::makeDataSequence method. "}, Standard(),
-                   [&] { return std::make_unique<EpTypes::DataSequence>(kel_numeric::floatSequence(values)); });
+                   Where{"kel_CoordinateConverter", "makeDataSequence"}, Standard(),
+                   [&] {
+                     auto sequence = std::make_unique<EpTypes::DataSequence>();
+                     kel_numeric::putFloats(values, *sequence);
+                     return sequence;
+                   });
 }

@@ -32,7 +32,7 @@ EpUnitOfMeasureService::Unit_ptr unitByAcronym(const kel_Unit& unit) {
 } // namespace
 
 kel_FloatQuantity kel_DataQuantityConverter::makeKelFloatQuantity(const EpiTypes::DataQuantity& quantity) {
-  return translate(Msg{quantityMessage}, Where{"kel_DataQuantityConverter::makeKelFloatQuantity method. "},
+  return translate(Msg{quantityMessage}, Where{"kel_DataQuantityConverter", "makeKelFloatQuantity"},
                    Standard(), [&] {
                      const kel_Unit unit = unitFrom(quantity.unit.in(), kel_Unit());
                      float value = 0.0f;
@@ -45,7 +45,7 @@ kel_FloatQuantity kel_DataQuantityConverter::makeKelFloatQuantity(const EpiTypes
 std::unique_ptr<EpiTypes::DataQuantity> kel_DataQuantityConverter::makeDataQuantity(
     const kel_FloatQuantity& quantity) {
   return translate(Msg{"Could not convert an kel_FloatQuantity object to an EpiTypes::DataQuantity object. "},
-                   Where{"kel_DataQuantityConverter::makeDataQuantity method. "}, Standard(), [&] {
+                   Where{"kel_DataQuantityConverter", "makeDataQuantity"}, Standard(), [&] {
                      auto result = std::make_unique<EpiTypes::DataQuantity>();
                      result->unit =
                          kel_remote::duplicateOrNil<EpUnitOfMeasureService::Unit>(quantity.getUnit());
@@ -58,7 +58,7 @@ kel_FloatQuantities kel_DataQuantityConverter::makeKelFloatQuantities(
     const EpiTypes::DataQuantities& quantities) {
   return translate(
       Msg{"Could not convert an EpiTypes::DataQuantities object to an kel_FloatQuantities object. "},
-      Where{"kel_DataQuantityConverter::makeDataQuantity method. "}, Standard(), [&] {
+      Where{"kel_DataQuantityConverter", "makeDataQuantity"}, Standard(), [&] {
         const kel_Unit unit = unitFrom(quantities.unit.in(), kel_Unit::getUnit(kel_Unit::unitless));
         kel_Array<float> values;
         if (!kel_numeric::toFloats(quantities.values, values)) throw kel_SystemException(unsupported);
@@ -70,11 +70,11 @@ std::unique_ptr<EpiTypes::DataQuantities> kel_DataQuantityConverter::makeDataQua
     const kel_FloatQuantities& quantities) {
   return translate(
       Msg{"Could not convert an kel_FloatQuantities object to an EpiTypes::DataQuantities object. "},
-      Where{"kel_DataQuantityConverter::makeDataQuantities method. "},
+      Where{"kel_DataQuantityConverter", "makeDataQuantities"},
       Ladder(User, System, BadArguments, Corba, Unknown), [&] {
         auto result = std::make_unique<EpiTypes::DataQuantities>();
         result->unit = unitByAcronym(quantities.getUnit());
-        result->values = kel_numeric::floatSequence(quantities.getValues());
+        kel_numeric::putFloats(quantities.getValues(), result->values);
         return result;
       });
 }
@@ -83,7 +83,7 @@ kel_FloatQuantitiesSeq kel_DataQuantityConverter::makeKelFloatQuantitiesSeq(
     const EpiTypes::DataQuantitiesSeq& quantities) {
   return translate(
       Msg{"Could not convert an EpiTypes::DataQuantitiesSeq object to an kel_FloatQuantitiesSeq object. "},
-      Where{"kel_DataQuantityConverter::makeKelFloatQuantitiesSeq method. "}, Standard(), [&] {
+      Where{"kel_DataQuantityConverter", "makeKelFloatQuantitiesSeq"}, Standard(), [&] {
         const kel_Unit unit = unitFrom(quantities.unit.in(), kel_Unit());
         const unsigned n = quantities.values.length();
         kel_Array<kel_Array<float> > outer(n);
@@ -101,20 +101,20 @@ std::unique_ptr<EpiTypes::DataQuantitiesSeq> kel_DataQuantityConverter::makeData
     const kel_FloatQuantitiesSeq& quantities) {
   return translate(
       Msg{"Could not convert an kel_FloatQuantitiesSeq object to an EpiTypes::DataQuantitiesSeq object. "},
-      Where{"kel_DataQuantityConverter::makeDataQuantitiesSeq method. "},
+      Where{"kel_DataQuantityConverter", "makeDataQuantitiesSeq"},
       Ladder(User, System, BadArguments, Corba, Unknown), [&] {
         auto result = std::make_unique<EpiTypes::DataQuantitiesSeq>();
         result->unit = unitByAcronym(quantities.getUnit());
         const kel_Array<kel_Array<float> >& outer = quantities.getValues();
         result->values.length(outer.size());
-        for (unsigned i = 0; i < outer.size(); ++i) result->values[i] = kel_numeric::floatSequence(outer[i]);
+        for (unsigned i = 0; i < outer.size(); ++i) kel_numeric::putFloats(outer[i], result->values[i]);
         return result;
       });
 }
 
 float kel_DataQuantityConverter::makeKelFloat(const EpTypes::DataValue& value) {
   return translate(Msg{"Could not convert an EpTypes::DataValue object to a float. "},
-                   Where{"kel_DataQuantityConverter::makeKelFloat method. "}, Standard(), [&] {
+                   Where{"kel_DataQuantityConverter", "makeKelFloat"}, Standard(), [&] {
                      float result = 0.0f;
                      if (!kel_numeric::toFloat(value, result)) throw kel_SystemException(unsupported);
                      return result;
@@ -123,7 +123,7 @@ float kel_DataQuantityConverter::makeKelFloat(const EpTypes::DataValue& value) {
 
 EpTypes::DataValue kel_DataQuantityConverter::makeDataValue(float value) {
   return translate(Msg{"Couldn't convert a float to a DataValue"},
-                   Where{"kel_DataQuantityConverter::makeDataValue method. "}, Standard(), [&] {
+                   Where{"kel_DataQuantityConverter", "makeDataValue"}, Standard(), [&] {
                      EpTypes::DataValue result;
                      result.floatValue(value);
                      return result;

@@ -4,7 +4,7 @@
 // An operation states four things and nothing else:
 //
 //   return translate(Msg{"Could not return the name of the country in which this well was drilled. "},
-//                    Where{"kel_Well::getCountry method. "},
+//                    Where{"kel_Well", "getCountry"},
 //                    Standard(Store),
 //                    [&] { ... the body ... });
 //
@@ -55,25 +55,19 @@ struct Msg {
   const char* text;
 };
 
-// The operation's context fragment: either the whole text
-// ("kel_Well::getCountry method. ") or a class name and an operation name,
-// joined as "<class>::<operation> method. " only when a failure needs it.
+// The operation's context fragment, "<class>::<operation> method. ", given
+// as its class and its operation (which may carry argument names, as in
+// "getLocation(md, coordSystem)"); joined only when a failure needs it.
 struct Where {
-  constexpr Where(const char* fragment) : text(fragment), operation(nullptr) {}
-  constexpr Where(const char* className, const char* operationName)
-      : text(className), operation(operationName) {}
-
   kel_cppUtil::String fragment() const {
-    kel_cppUtil::String result(text);
-    if (operation != nullptr) {
-      result += "::";
-      result += operation;
-      result += " method. ";
-    }
+    kel_cppUtil::String result(className);
+    result += "::";
+    result += operation;
+    result += " method. ";
     return result;
   }
 
-  const char* text;
+  const char* className;
   const char* operation;
 };
 
@@ -95,6 +89,14 @@ struct AppendReason {
   template <class Caught>
   static void append(kel_cppUtil::String& context, const Caught& caught) {
     context += caught.reason.in();
+  }
+};
+// An ORB exception's name, as "CORBA::TRANSIENT", for the failures that
+// have to say which one it was.
+struct AppendExceptionName {
+  static void append(kel_cppUtil::String& context, const CORBA::Exception& caught) {
+    if (CORBA::SystemException::_downcast(&caught) != nullptr) context += "CORBA::";
+    context += caught._name();
   }
 };
 // EpDataStore::StoreException: its message, then its detail.
@@ -184,6 +186,10 @@ inline constexpr SystemClause System{"Caught an kel_SystemException exception in
 inline constexpr CorbaUserClause CorbaUser{"Caught a CORBA::UserException exception in the "};
 inline constexpr CorbaClause Corba{"Caught a CORBA::Exception exception in the "};
 inline constexpr UnknownClause Unknown{"Caught an Unknown Exception in the "};
+// The CORBA::Exception clause naming what was caught, for failures of the ORB
+// where no remote operation was called (narrowing an untyped reference).
+inline constexpr RemoteClause<CORBA::Exception, kel_SystemException, AppendExceptionName> NamedCorba{
+    "Caught a CORBA::Exception exception in the "};
 inline constexpr PassThroughClause<kel_UserException> PassUser{};
 
 // ---------------------------------------------------------------- the remote exception catalogue

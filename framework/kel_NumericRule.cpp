@@ -1,5 +1,7 @@
 #include "kel_NumericRule.h"
 
+#include <algorithm>
+
 namespace kel_numeric {
 
 namespace {
@@ -8,10 +10,8 @@ float fromUbyte(CORBA::Char cell) { return static_cast<float>(static_cast<signed
 
 template <class Sequence, class Convert>
 void fill(const Sequence& sequence, kel_Array<float>& result, Convert convert) {
-  const unsigned n = sequence.length();
-  kel_Array<float> values(n);
-  for (unsigned i = 0; i < n; ++i) values.set(i, convert(sequence[i]));
-  result = values;
+  const auto* values = sequence.get_buffer();
+  result.fill(sequence.length(), [&](float* out, unsigned n) { std::transform(values, values + n, out, convert); });
 }
 
 } // namespace
@@ -67,14 +67,14 @@ bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result) {
   }
 }
 
-EpTypes::DataSequence floatSequence(const kel_Array<float>& values) {
-  const unsigned n = values.size();
-  EpTypes::FloatSeq floats;
-  floats.length(n);
-  for (unsigned i = 0; i < n; ++i) floats[i] = values[i];
-  EpTypes::DataSequence sequence;
-  sequence.floatValues(floats);
-  return sequence;
+void putFloats(const kel_Array<float>& values, EpTypes::DataSequence& sequence) {
+  // Filled where it lies in the union: setting a filled sequence would copy it.
+  sequence.floatValues(EpTypes::FloatSeq());
+  EpTypes::FloatSeq& floats = sequence.floatValues();
+  values.read([&floats](const float* in, unsigned n) {
+    floats.length(n);
+    std::copy(in, in + n, floats.get_buffer());
+  });
 }
 
 } // namespace kel_numeric

@@ -6,6 +6,9 @@
 // 5 signed 8-bit (-128 to 127). Anything else is an unsupported data type,
 // answered false so that each converter throws its own failure. Toward the
 // service, always the float branch.
+//
+// Sequences move in bulk: one pass over the values, straight between the
+// sequence's buffer and the array's body (kel_Array::fill and read).
 #ifndef KEL_NUMERICRULE_H
 #define KEL_NUMERICRULE_H
 
@@ -19,8 +22,8 @@ bool toFloat(const EpTypes::DataValue& value, float& result);
 // Replaces result with the sequence's values, in order.
 bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result);
 
-// The values as the float branch of a data sequence, in order.
-EpTypes::DataSequence floatSequence(const kel_Array<float>& values);
+// Makes sequence the float branch holding the values, in order.
+void putFloats(const kel_Array<float>& values, EpTypes::DataSequence& sequence);
 
 } // namespace kel_numeric
 

@@ -1,5 +1,7 @@
 #include "kel_RemoteAccess.h"
 
+#include <cstring>
+
 #include "kel_Converter.h"
 
 namespace kel_remote {
@@ -19,6 +21,14 @@ struct BaseObjectAccess : kel_Entity {
 } // namespace
 
 CORBA::Object* baseObjectOf(const kel_Entity& entity) { return BaseObjectAccess::of(entity); }
+
+bool isUntyped(CORBA::Object_ptr object) {
+  if (CORBA::is_nil(object) || object->_NP_is_pseudo()) return false;
+  // The C++ mapping has no call for the interface a proxy stands for; in
+  // omniORB it is the proxy's local servant target, which for a reference
+  // the ORB has not typed is CORBA::Object itself.
+  return std::strcmp(object->_PR_getobj()->_localServantTarget(), CORBA::Object::_PD_repoId) == 0;
+}
 
 CosPropertyService::Property makeProperty(const kel_StringPair& pair) {
   CosPropertyService::Property property;

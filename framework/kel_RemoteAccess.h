@@ -37,6 +37,12 @@ typename Iface::_ptr_type duplicateOrNil(const kel_RemoteObject& object) {
 // installed; null when nil. No count is added.
 CORBA::Object* baseObjectOf(const kel_Entity& entity);
 
+// Whether the ORB knows nothing yet of the interface behind object: a
+// reference without a type id, as string_to_object makes from a corbaloc
+// address. Only such a reference needs asking the remote object what it is;
+// a typed proxy of another interface is known not to be one of ours.
+bool isUntyped(CORBA::Object_ptr object);
+
 // An identifier or alias as the service takes it: name = key, value = an
 // Any holding the value text.
 CosPropertyService::Property makeProperty(const kel_StringPair& pair);

@@ -1,9 +1,10 @@
 // The machinery the six wrapper classes share, written once: construction
 // from a remote reference, copying and assignment with counting, identity,
 // the owning project, narrowing, stringified references, array narrowing,
-// project finders, arrays from remote sequences and creation through remote
-// factories. A wrapper class forwards to kel_WrapperCore<itself>; what
-// differs per class is in kel_WrapperTraits.
+// project finders, arrays from remote sequences, creation through remote
+// factories, and the patterns of the attribute operations (text, date,
+// quantity, identifier, aliases, enumeration). A wrapper class forwards to
+// kel_WrapperCore<itself>; what differs per class is in kel_WrapperTraits.
 //
 // Counting. A bound wrapper owns exactly one count of its reference. It
 // keeps the reference in the two views of kel_RemoteObject: m_remote, the
@@ -15,6 +16,7 @@
 #define KEL_WRAPPERCORE_H
 
 #include <iostream>
+#include <memory>
 #include <type_traits>
 
 #include <omniORB4/CORBA.h>
@@ -24,6 +26,8 @@
 
 #include "kel_Array.h"
 #include "kel_Connection.h"
+#include "kel_DataQuantityConverter.h"
+#include "kel_Date.h"
 #include "kel_Entity.h"
 #include "kel_EntityQuery.h"
 #include "kel_Exception.h"
@@ -33,6 +37,8 @@
 #include "kel_RemoteAccess.h"
 #include "kel_RemoteStub.h"
 #include "kel_Session.h"
+#include "kel_StringPair.h"
+#include "kel_Unit.h"
 #include "kel_WrapperTraits.h"
 #include "kel_cppUtil.h"
 #include "kel_util.h"
@@ -66,25 +72,19 @@ struct kel_WrapperCore {
   // the own view and, with duplicate, take a count. A reference whose proxy
   // the ORB has not typed yet (fresh from string_to_object, say) is narrowed
   // first; the narrowed reference then carries this wrapper's count. A null,
-  // nil or foreign reference is refused. There is no ladder: the caller
-  // receives the null-pointer failure exactly as thrown.
+  // nil or foreign reference (a proxy typed as another interface, or an
+  // untyped one that does not narrow) is refused with the null-pointer text
+  // alone (no ladder: the caller receives it exactly as thrown).
   static void adopt(W& self, const kel_RemoteStub& stub, bool duplicate) {
     Objref* typed = stub.isNull() ? nullptr : dynamic_cast<Objref*>(stub.getObject());
     RemoteVar narrowed;
-    kel_cppUtil::String narrowFailure;
-    if (typed == nullptr && !stub.isNull()) {
-      try {
-        narrowed = Remote::_narrow(stub.getObject());
-      } catch (const CORBA::Exception& error) {
-        narrowFailure = "Caught a CORBA::Exception exception while narrowing the reference: ";
-        narrowFailure += error._name();
-      }
+    if (typed == nullptr && !stub.isNull() && kel_remote::isUntyped(stub.getObject())) {
+      narrowed = narrowUntyped(self, stub.getObject());
       if (!CORBA::is_nil(narrowed.in())) typed = narrowed.in();
     }
     if (typed == nullptr) {
       self.makeNil();
       if (Traits::nullPointerToStandardError) std::cerr << Traits::nullPointer << std::endl;
-      if (!narrowFailure.empty()) throw kel_SystemException(Traits::nullPointer, narrowFailure);
       throw kel_SystemException(Traits::nullPointer);
     }
     self.m_remote = static_cast<void*>(typed);
@@ -97,6 +97,21 @@ struct kel_WrapperCore {
     // on the untyped proxy is given up, as the wrapper no longer holds it.
     narrowed._retn();
     if (!duplicate) CORBA::release(stub.getObject());
+  }
+
+  // Narrowing an untyped reference asks the remote object for its interface.
+  // A transport failure on the way (nothing listening, connection lost) is
+  // not a null pointer: it leaves as kel_SystemException with the class's
+  // narrowing message and a context naming the CORBA exception.
+  static RemotePtr narrowUntyped(W& self, CORBA::Object_ptr object) {
+    using namespace kel_translation;
+    try {
+      return translate(Msg{Traits::assignmentMessage}, Where{Traits::className, Traits::className},
+                       Ladder(NamedCorba), [&] { return Remote::_narrow(object); });
+    } catch (...) {
+      self.makeNil();
+      throw;
+    }
   }
 
   // getBaseObject: the own reference upcast to CORBA::Object, null when nil.
@@ -295,15 +310,24 @@ struct kel_WrapperCore {
     return raw;
   }
 
-  // Creation through the storeless factory: session check, factory lookup,
-  // then create(factory, session) whose answer is wrapped. create may check
-  // its own arguments first; it returns the new reference, owned.
-  template <class Create>
-  static W createStoreless(const kel_Session& session, const kel_CreatorTexts& texts, Create&& create) {
+  // The creators: session check, the class's data conversion, factory
+  // lookup, then create(factory, session, converted), whose answer (a new
+  // reference, owned) is wrapped; a nil answer fails with texts.resultNil.
+  //
+  // The conversion step turns the caller's values into what the factory
+  // takes (sample arrays, quantities); running it before the lookup means a
+  // value that does not convert fails before anything remote is asked.
+  // Classes whose creators take no such data use the overloads without it.
+
+  // Creation through the storeless factory.
+  template <class Convert, class Create>
+  static W createStoreless(const kel_Session& session, const kel_CreatorTexts& texts, Convert&& convert,
+                           Create&& create) {
     using Factory = typename Traits::StorelessFactory;
     using SessionNil = typename std::conditional<Traits::storelessSessionNilIsUser, kel_UserException,
                                                  kel_SystemException>::type;
     EpSession::Session_ptr remoteSession = sessionOf<SessionNil>(session);
+    auto converted = convert();
     typename Factory::_var_type factory;
     {
       CORBA::Object_var found =
@@ -311,17 +335,16 @@ struct kel_WrapperCore {
       factory = Factory::_narrow(found.in());
     }
     if (CORBA::is_nil(factory.in())) throw kel_SystemException(texts.factoryNil);
-    RemoteVar created = create(factory.in(), remoteSession);
-    if (CORBA::is_nil(created.in())) throw kel_SystemException(texts.resultNil);
-    return wrap(created.in());
+    return created(create(factory.in(), remoteSession, converted), texts);
   }
 
   // Creation through the factory of the data store that holds parent.
-  template <class Create>
+  template <class Convert, class Create>
   static W createNew(const kel_Session& session, const kel_Entity& parent, const kel_CreatorTexts& texts,
-                     Create&& create) {
+                     Convert&& convert, Create&& create) {
     using Factory = typename Traits::NewFactory;
     EpSession::Session_ptr remoteSession = sessionOf<kel_SystemException>(session);
+    auto converted = convert();
     const kel_cppUtil::String storeName = parent.getStoreName();
     typename Factory::_var_type factory;
     {
@@ -330,9 +353,167 @@ struct kel_WrapperCore {
       factory = Factory::_narrow(found.in());
     }
     if (CORBA::is_nil(factory.in())) throw kel_SystemException(texts.factoryNil);
-    RemoteVar created = create(factory.in(), remoteSession);
-    if (CORBA::is_nil(created.in())) throw kel_SystemException(texts.resultNil);
-    return wrap(created.in());
+    return created(create(factory.in(), remoteSession, converted), texts);
+  }
+
+  // The same without data to convert: create(factory, session).
+  template <class Create>
+  static W createStoreless(const kel_Session& session, const kel_CreatorTexts& texts, Create&& create) {
+    return createStoreless(session, texts, noConversion, [&](auto factory, EpSession::Session_ptr on, NoData) {
+      return create(factory, on);
+    });
+  }
+  template <class Create>
+  static W createNew(const kel_Session& session, const kel_Entity& parent, const kel_CreatorTexts& texts,
+                     Create&& create) {
+    return createNew(session, parent, texts, noConversion, [&](auto factory, EpSession::Session_ptr on, NoData) {
+      return create(factory, on);
+    });
+  }
+
+  // ---------------------------------------------------------------- attribute operations
+  //
+  // The patterns every wrapper's attributes follow, each taking the remote
+  // member, the operation's message, its context fragment and its ladder, so
+  // that a wrapper's attribute operation is one line:
+  //
+  //   return Core::getText(*this, &Objref::getCountry, Msg{"..."}, Where{"kel_Well", "getCountry"},
+  //                        Standard(Store));
+  //
+  // Whatever the remote side hands back is held by its _var and released on
+  // every path.
+
+  using Msg = kel_translation::Msg;
+  using Where = kel_translation::Where;
+  template <class Result>
+  using Getter = Result (Objref::*)();
+  template <class Value>
+  using Setter = void (Objref::*)(Value);
+
+  // Text attributes.
+  template <class LadderT>
+  static kel_cppUtil::String getText(const W& self, Getter<char*> get, const Msg& message,
+                                     const Where& where, const LadderT& ladder) {
+    return translate(message, where, ladder, [&] {
+      CORBA::String_var text = (remote(self)->*get)();
+      return kel_cppUtil::String(text.in());
+    });
+  }
+  template <class LadderT>
+  static void setText(W& self, Setter<const char*> set, const kel_cppUtil::String& value,
+                      const Msg& message, const Where& where,
+                      const LadderT& ladder) {
+    translate(message, where, ladder,
+                               [&] { (remote(self)->*set)(static_cast<const char*>(value)); });
+  }
+
+  // Dates travel as text; the null date as the empty text, both ways.
+  template <class LadderT>
+  static kel_Date getDate(const W& self, Getter<char*> get, const Msg& message,
+                          const Where& where, const LadderT& ladder) {
+    return translate(message, where, ladder, [&] {
+      CORBA::String_var text = (remote(self)->*get)();
+      return kel_Date::fromString(text.in());
+    });
+  }
+  template <class LadderT>
+  static void setDate(W& self, Setter<const char*> set, const kel_Date& value,
+                      const Msg& message, const Where& where,
+                      const LadderT& ladder) {
+    translate(message, where, ladder, [&] {
+      const kel_cppUtil::String text = value.isNullDate() ? kel_cppUtil::String() : value.toString();
+      (remote(self)->*set)(static_cast<const char*>(text));
+    });
+  }
+
+  // Quantities, read in the unit the caller asked for (kel_inRequestedUnit).
+  template <class LadderT>
+  static kel_FloatQuantity getQuantity(const W& self, Getter<EpiTypes::DataQuantity*> get, const kel_Unit& unit,
+                                       const Msg& message, const Where& where,
+                                       const LadderT& ladder) {
+    return translate(message, where, ladder, [&] {
+      EpiTypes::DataQuantity_var stored = (remote(self)->*get)();
+      return kel_inRequestedUnit(kel_DataQuantityConverter::makeKelFloatQuantity(stored.in()), unit);
+    });
+  }
+  // The overload without a unit: the unit overload getIn, called with the
+  // default unit of the kind given (&kel_UnitMeasureSet::depthUnit, ...), so
+  // that its failures arrive wrapped once more.
+  template <class LadderT>
+  static kel_FloatQuantity getQuantityInDefaultUnit(const W& self,
+                                                    kel_FloatQuantity (W::*getIn)(const kel_Unit&) const,
+                                                    kel_Unit kel_UnitMeasureSet::*kind,
+                                                    const Msg& message,
+                                                    const Where& where, const LadderT& ladder) {
+    return translate(message, where, ladder,
+                                      [&] { return (self.*getIn)(kel_UnitMeasureSet::getDefaultUnits().*kind); });
+  }
+  template <class LadderT>
+  static void setQuantity(W& self, Setter<const EpiTypes::DataQuantity&> set, const kel_FloatQuantity& value,
+                          const Msg& message, const Where& where,
+                          const LadderT& ladder) {
+    translate(message, where, ladder, [&] {
+      const std::unique_ptr<EpiTypes::DataQuantity> remoteValue =
+          kel_DataQuantityConverter::makeDataQuantity(value);
+      (remote(self)->*set)(*remoteValue);
+    });
+  }
+
+  // The primary identifier, a property record read as a pair.
+  template <class LadderT>
+  static kel_StringPair getIdentifier(const W& self, Getter<CosPropertyService::Property*> get,
+                                      const Msg& message, const Where& where,
+                                      const LadderT& ladder) {
+    return translate(message, where, ladder, [&] {
+      CosPropertyService::Property_var identifier = (remote(self)->*get)();
+      return kel_remote::makeStringPair(identifier.in());
+    });
+  }
+
+  // Aliases, in order both ways.
+  template <class LadderT>
+  static kel_Array<kel_StringPair> getAliases(const W& self, Getter<CosPropertyService::Properties*> get,
+                                              const Msg& message,
+                                              const Where& where, const LadderT& ladder) {
+    return translate(message, where, ladder, [&] {
+      CosPropertyService::Properties_var aliases = (remote(self)->*get)();
+      return kel_remote::makeStringPairs(aliases.in());
+    });
+  }
+  template <class LadderT>
+  static void setAliases(W& self, Setter<const CosPropertyService::Properties&> set,
+                         const kel_Array<kel_StringPair>& aliases, const Msg& message,
+                         const Where& where, const LadderT& ladder) {
+    translate(message, where, ladder, [&] {
+      const CosPropertyService::Properties remoteAliases = kel_remote::makeProperties(aliases);
+      (remote(self)->*set)(remoteAliases);
+    });
+  }
+
+  // Enumerations, through the class's converters (kel_EnumRule): a value
+  // that does not map fails before anything is sent.
+  template <class Kel, class Epi, class LadderT>
+  static Kel getEnum(const W& self, Getter<Epi> get, Kel (*toKel)(Epi), const Msg& message,
+                     const Where& where, const LadderT& ladder) {
+    return translate(message, where, ladder, [&] { return toKel((remote(self)->*get)()); });
+  }
+  template <class Kel, class Epi, class LadderT>
+  static void setEnum(W& self, Setter<Epi> set, Epi (*toEpi)(Kel), Kel value, const Msg& message,
+                      const Where& where, const LadderT& ladder) {
+    translate(message, where, ladder, [&] {
+      RemotePtr target = remote(self);  // a nil wrapper fails before the value is looked at
+      (target->*set)(toEpi(value));
+    });
+  }
+
+private:
+  struct NoData {};
+  static NoData noConversion() { return NoData{}; }
+
+  static W created(RemotePtr reference, const kel_CreatorTexts& texts) {
+    RemoteVar owned = reference;
+    if (CORBA::is_nil(owned.in())) throw kel_SystemException(texts.resultNil);
+    return wrap(owned.in());
   }
 };
 

@@ -108,10 +108,10 @@ protected:
   // without, keeps the state the base copied.
   void assignment(const kel_Well& other, bool duplicate);
   void* getBaseObject() const override;
-  virtual kel_cppUtil::String getClassName() const;
+  kel_cppUtil::String getClassName() const override;
 
 public:
-  // The last of the virtual operations, after getClassName.
+  // The last of the virtual operations: the only one a wrapper class adds.
   // The project the well belongs to; a nil project when it has none.
   virtual kel_Project getProject() const;
 

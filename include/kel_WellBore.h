@@ -139,10 +139,10 @@ public:
 protected:
   void assignment(const kel_WellBore& other, bool duplicate);
   void* getBaseObject() const override;
-  virtual kel_cppUtil::String getClassName() const;
+  kel_cppUtil::String getClassName() const override;
 
 public:
-  // The last of the virtual operations, after getClassName.
+  // The last of the virtual operations: the only one a wrapper class adds.
   virtual kel_Project getProject() const;
 
 private:

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include <omniORB4/CORBA.h>
@@ -17,22 +18,20 @@
 #include <omniORB4/omniIOR.h>
 #include <omniORB4/omniObjRef.h>
 
-#include <EpiWell.hh>
 
-#include "core/Catalogues.h"
-#include "core/Context.h"
-#include "core/Corba.h"
-#include "core/Events.h"
+#include "catalogue/Catalogues.h"
 #include "core/FaultInjection.h"
-#include "core/Limits.h"
+#include "core/PoaSupport.h"
 #include "core/PrivateFiles.h"
-#include "core/Store.h"
+#include "entity/Wells.h"
 #include "net/GiopGuard.h"
 #include "net/Tls.h"
-#include "session/Sessions.h"
-#include "well/Factories.h"
-#include "well/WellData.h"
-#include "well/WellServants.h"
+#include "servants/Context.h"
+#include "servants/EntityKinds.h"
+#include "servants/Events.h"
+#include "servants/Limits.h"
+#include "servants/Sessions.h"
+#include "store/Store.h"
 
 #ifndef KELWELL_VERSION
 #define KELWELL_VERSION "0.0.0"
@@ -42,8 +41,11 @@ namespace kelwelld {
 
 namespace {
 
-// The host and port of an object reference's first IIOP profile.
-std::pair<std::string, unsigned> addressOf(CORBA::Object_ptr object) {
+// The host and port of an object reference's first IIOP profile: the address
+// the ORB publishes, which differs from the one it was given when it listens
+// on every interface. The standard mapping offers no way to read a profile,
+// so this is the one place that reaches into omniORB's own classes.
+std::pair<std::string, unsigned> publishedAddress(CORBA::Object_ptr object) {
   omniIOR* ior = object->_PR_getobj()->_getIOR();
   std::pair<std::string, unsigned> address{"", 0};
   const IOP::TaggedProfileList& profiles = ior->iopProfiles();
@@ -96,47 +98,26 @@ void writeIorFile(const std::string& path, const std::string& ior) {
   }
 }
 
-PortableServer::POA_ptr createPoa(PortableServer::POA_ptr parent, const char* name, bool persistent,
-                                  bool defaultServant) {
-  CORBA::PolicyList policies;
-  policies.length(defaultServant ? 5 : 2);
-  policies[0] = parent->create_lifespan_policy(persistent ? PortableServer::PERSISTENT
-                                                          : PortableServer::TRANSIENT);
-  policies[1] = parent->create_id_assignment_policy(PortableServer::USER_ID);
-  if (defaultServant) {
-    policies[2] = parent->create_request_processing_policy(PortableServer::USE_DEFAULT_SERVANT);
-    policies[3] = parent->create_servant_retention_policy(PortableServer::NON_RETAIN);
-    policies[4] = parent->create_id_uniqueness_policy(PortableServer::MULTIPLE_ID);
-  }
-  PortableServer::POAManager_var manager = parent->the_POAManager();
-  PortableServer::POA_ptr poa = parent->create_POA(name, manager.in(), policies);
-  for (CORBA::ULong i = 0; i < policies.length(); ++i) policies[i]->destroy();
-  return poa;
-}
-
 } // namespace
 
+// The servants are held here (poa::Owned) and by the POAs they serve; the ORB
+// is shut down, every POA with it, before they go.
 struct Service::Impl {
   Context context;
   std::unique_ptr<Store> store;
-  std::unique_ptr<WellData> wells;
+  std::unique_ptr<Entities> entities;
+  std::unique_ptr<Wells> wells;
   std::unique_ptr<Catalogues> catalogues;
-  std::unique_ptr<EventDispatcher> events;
+  poa::Owned<EventDispatcher> events;
   PortableServer::POA_var root;
   PortableServer::POA_var ins;
   PortableServer::POA_var services;
 
-  std::unique_ptr<FaultInjectorServant> faultInjector;
-  std::unique_ptr<FactoryFinderServant> finder;
-  std::unique_ptr<SessionManagerServant> manager;
-  std::unique_ptr<SessionServant> session;
-  std::unique_ptr<ProjectServant> project;
-  std::unique_ptr<WellServant> well;
-  std::unique_ptr<WellBoreServant> wellBore;
-  std::unique_ptr<NewWellFactoryServant> newWellFactory;
-  std::unique_ptr<StorelessWellFactoryServant> storelessWellFactory;
-  std::unique_ptr<NewWellBoreFactoryServant> newWellBoreFactory;
-  std::unique_ptr<StorelessWellBoreFactoryServant> storelessWellBoreFactory;
+  poa::Owned<FaultInjectorServant> faultInjector;
+  poa::Owned<FactoryFinderServant> finder;
+  poa::Owned<SessionManagerServant> manager;
+  poa::Owned<SessionServant> session;
+  std::vector<poa::Owned<PortableServer::ServantBase>> servants;   // entities' and factories'
 
   std::string corbaloc;
   std::string ior;
@@ -146,6 +127,7 @@ struct Service::Impl {
   void startOrb(const Options& options);
   void startOrbOn(const Options& options, unsigned port);
   void createObjects(const Options& options);
+  void serveEntityPoas();
   CORBA::Object_ptr activate(PortableServer::Servant servant, const char* id);
   void stop();
 };
@@ -220,6 +202,7 @@ void Service::Impl::createObjects(const Options& options) {
     throw StartError("the ORB offers no POA");
 
   context.store = store.get();
+  context.records = entities.get();
   context.wells = wells.get();
   context.unitSystem = options.unitSystem;
   context.version = KELWELL_VERSION;
@@ -233,23 +216,14 @@ void Service::Impl::createObjects(const Options& options) {
   }
   context.catalogues = catalogues.get();
 
-  events = std::make_unique<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
-                                            options.eventQueue);
+  events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
+                                           options.eventQueue);
   context.events = events.get();
 
-  services = createPoa(root.in(), "Services", true, false);
-  const struct {
-    Kind kind;
-    const char* name;
-    bool persistent;
-  } entityPoas[] = {{Kind::Project, "Projects", true},
-                    {Kind::Well, "Wells", true},
-                    {Kind::WellBore, "WellBores", true},
-                    {Kind::StorelessWell, "StorelessWells", false},
-                    {Kind::StorelessWellBore, "StorelessWellBores", false},
-                    {Kind::Session, "Sessions", false}};
-  for (const auto& entry : entityPoas)
-    context.poas[entry.kind] = createPoa(root.in(), entry.name, entry.persistent, true);
+  services = poa::createPersistentPoa(root.in(), "Services");
+  for (const EntityKind& kind : entityKinds())
+    context.poas[kind.kind] = poa::createDefaultServantPoa(
+        root.in(), kind.poaName, kind.stored ? poa::Lifespan::Persistent : poa::Lifespan::Transient);
 
   object = activate(events.get(), "event-service");
   context.eventService = EpSession::EventService::_narrow(object.in());
@@ -257,55 +231,34 @@ void Service::Impl::createObjects(const Options& options) {
   EpSession::FaultInjector_var injector;
   if (options.faultInjection) {
     enableFaultInjection();
-    faultInjector = std::make_unique<FaultInjectorServant>();
+    faultInjector = poa::makeOwned<FaultInjectorServant>();
     object = activate(faultInjector.get(), "fault-injector");
     injector = EpSession::FaultInjector::_narrow(object.in());
   }
 
-  finder = std::make_unique<FactoryFinderServant>(context);
-  newWellFactory = std::make_unique<NewWellFactoryServant>(context);
-  storelessWellFactory = std::make_unique<StorelessWellFactoryServant>(context);
-  newWellBoreFactory = std::make_unique<NewWellBoreFactoryServant>(context);
-  storelessWellBoreFactory = std::make_unique<StorelessWellBoreFactoryServant>(context);
-  const struct {
-    PortableServer::Servant servant;
-    const char* id;
-    const char* repositoryId;
-    bool stored;
-  } factories[] = {
-      {newWellFactory.get(), "factory:NewWellFactory", EpiWell::_tc_NewWellFactory->id(), true},
-      {storelessWellFactory.get(), "factory:StorelessWellFactory", EpiWell::_tc_StorelessWellFactory->id(),
-       false},
-      {newWellBoreFactory.get(), "factory:NewWellBoreFactory", EpiWell::_tc_NewWellBoreFactory->id(), true},
-      {storelessWellBoreFactory.get(), "factory:StorelessWellBoreFactory",
-       EpiWell::_tc_StorelessWellBoreFactory->id(), false},
-  };
-  for (const auto& factory : factories) {
-    object = activate(factory.servant, factory.id);
-    finder->add(factory.repositoryId, factory.stored, object.in());
+  finder = poa::makeOwned<FactoryFinderServant>(context);
+  for (const EntityKind& kind : entityKinds()) {
+    for (const FactoryEntry& factory : kind.factories) {
+      servants.push_back(factory.make(context));
+      object = activate(servants.back().get(), factory.objectId);
+      finder->add(factory.repositoryId, factory.stored, object.in());
+    }
   }
   object = activate(finder.get(), "factory-finder");
   CosLifeCycle::FactoryFinder_var finderRef = CosLifeCycle::FactoryFinder::_narrow(object.in());
 
-  manager = std::make_unique<SessionManagerServant>(context, injector.in());
+  manager = poa::makeOwned<SessionManagerServant>(context, injector.in());
   manager->limitSessions(options.maxSessions, std::chrono::seconds(options.sessionIdleS));
-  session = std::make_unique<SessionServant>(context, *manager, finderRef.in());
-  project = std::make_unique<ProjectServant>(context);
-  well = std::make_unique<WellServant>(context);
-  wellBore = std::make_unique<WellBoreServant>(context);
+  session = poa::makeOwned<SessionServant>(context, *manager, finderRef.in());
   context.poas[Kind::Session]->set_servant(session.get());
-  context.poas[Kind::Project]->set_servant(project.get());
-  context.poas[Kind::Well]->set_servant(well.get());
-  context.poas[Kind::StorelessWell]->set_servant(well.get());
-  context.poas[Kind::WellBore]->set_servant(wellBore.get());
-  context.poas[Kind::StorelessWellBore]->set_servant(wellBore.get());
+  serveEntityPoas();
 
   PortableServer::ObjectId_var entryId = PortableServer::string_to_ObjectId("kelwell");
   ins->activate_object_with_id(entryId.in(), manager.get());
   object = ins->id_to_reference(entryId.in());
   CORBA::String_var text = orb->object_to_string(object.in());
   ior = text.in();
-  const auto address = addressOf(object.in());
+  const auto address = publishedAddress(object.in());
   if (options.tlsKey.empty())
     corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
   else   // the plain profile of a TLS-only service carries no port
@@ -318,6 +271,21 @@ void Service::Impl::createObjects(const Options& options) {
   PortableServer::POAManager_var insManager = ins->the_POAManager();
   insManager->activate();
   running = true;
+}
+
+// Each kind's POA gets its default servant: its own, or the one of the kind
+// that serves it too (a storeless well is served as a stored one).
+void Service::Impl::serveEntityPoas() {
+  std::map<Kind, PortableServer::Servant> made;
+  for (const EntityKind& kind : entityKinds()) {
+    if (!kind.servant) continue;
+    servants.push_back(kind.servant(context));
+    made[kind.kind] = servants.back().get();
+  }
+  for (const EntityKind& kind : entityKinds()) {
+    const auto servant = made.find(kind.servedBy.value_or(kind.kind));
+    if (servant != made.end()) context.poas[kind.kind]->set_servant(servant->second);
+  }
 }
 
 void Service::Impl::stop() {
@@ -344,11 +312,12 @@ void Service::Impl::stop() {
 Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   Impl& impl = *m_impl;
   try {
-    impl.store = std::make_unique<Store>(options.store);
+    impl.store = openStore(options.store);
   } catch (const EpDataStore::StoreException& e) {
     throw StartError(std::string(e.message.in()) + ": " + e.detail.in());
   }
-  impl.wells = std::make_unique<WellData>(*impl.store);
+  impl.entities = std::make_unique<Entities>(*impl.store);
+  impl.wells = std::make_unique<Wells>(*impl.entities);
   const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
   if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
   net::limitConnections(options.maxConnections);

@@ -2,14 +2,13 @@
 
 #include <EpiWell.hh>
 
-#include "kel_CoordinateConverter.h"
-#include "kel_DataQuantityConverter.h"
 #include "kel_FailureTranslation.h"
 #include "kel_RemoteAccess.h"
 #include "kel_WrapperCore.h"
 
 using namespace kel_translation;
 using Core = kel_WrapperCore<kel_Well>;
+using Remote = Core::Objref;
 
 template class kel_Array<kel_Well>;
 
@@ -54,7 +53,7 @@ kel_Well kel_Well::createStorelessWell(const kel_Project& project, const kel_Str
                                        const kel_Session& session) {
   return translate(
       Msg{"Could not create a storeless well from given inputs. "},
-      Where{"kel_Well::createStorelessWell method. "}, Standard(Store, FailedOperation, NoFactory), [&] {
+      Where{"kel_Well", "createStorelessWell"}, Standard(Store, FailedOperation, NoFactory), [&] {
         return Core::createStoreless(
             session,
             kel_CreatorTexts{"The EpiWell::StorelessWellFactory came back NULL. ",
@@ -71,7 +70,7 @@ kel_Well kel_Well::createStorelessWell(const kel_Project& project, const kel_Str
 kel_Well kel_Well::createNewWell(const kel_Project& project, const kel_cppUtil::String& name,
                                  const kel_StringPair& identifier, const kel_Session& session) {
   return translate(
-      Msg{"Could not create a new well from given inputs. "}, Where{"kel_Well::createNewWell method. "},
+      Msg{"Could not create a new well from given inputs. "}, Where{"kel_Well", "createNewWell"},
       StandardWithCorbaUser(Store, FailedOperation, NoFactory), [&] {
         return Core::createNew(
             session, project,
@@ -89,158 +88,124 @@ kel_Well kel_Well::createNewWell(const kel_Project& project, const kel_cppUtil::
 
 // ---------------------------------------------------------------- descriptive attributes
 
-namespace {
-
 // Text attributes: the getters have a StoreException clause; the setters a
 // ValidationException clause, then a StoreException clause.
-using Getter = char* (EpiWell::_objref_Well::*)();
-using Setter = void (EpiWell::_objref_Well::*)(const char*);
-
-kel_cppUtil::String readText(const kel_Well& well, Getter get, const Msg& message, const Where& where) {
-  return translate(message, where, Standard(Store), [&] {
-    CORBA::String_var text = (Core::remote(well)->*get)();
-    return kel_cppUtil::String(text.in());
-  });
-}
-
-void writeText(kel_Well& well, Setter set, const kel_cppUtil::String& value, const Msg& message,
-               const Where& where) {
-  translate(message, where, Standard(Validation, Store),
-            [&] { (Core::remote(well)->*set)(static_cast<const char*>(value)); });
-}
-
-} // namespace
 
 kel_cppUtil::String kel_Well::getCountry() const {
-  return readText(*this, &EpiWell::_objref_Well::getCountry,
-                  Msg{"Could not return the name of the country in which this well was drilled. "},
-                  Where{"kel_Well::getCountry method. "});
+  return Core::getText(*this, &Remote::getCountry,
+                       Msg{"Could not return the name of the country in which this well was drilled. "},
+                       Where{"kel_Well", "getCountry"}, Standard(Store));
 }
 
 void kel_Well::setCountry(const kel_cppUtil::String& country) {
-  writeText(*this, &EpiWell::_objref_Well::setCountry, country,
-            Msg{"Could not update the name of the country in which the well was drilled. "},
-            Where{"kel_Well::setCountry method. "});
+  Core::setText(*this, &Remote::setCountry, country,
+                Msg{"Could not update the name of the country in which the well was drilled. "},
+                Where{"kel_Well", "setCountry"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getCounty() const {
-  return readText(*this, &EpiWell::_objref_Well::getCounty,
-                  Msg{"Could not return the name of the county in which the well was drilled. "},
-                  Where{"kel_Well::getCounty method. "});
+  return Core::getText(*this, &Remote::getCounty,
+                       Msg{"Could not return the name of the county in which the well was drilled. "},
+                       Where{"kel_Well", "getCounty"}, Standard(Store));
 }
 
 void kel_Well::setCounty(const kel_cppUtil::String& county) {
-  writeText(*this, &EpiWell::_objref_Well::setCounty, county,
-            Msg{"Could not update the name of the county in which the well was drilled. "},
-            Where{"kel_Well::setCounty method. "});
+  Core::setText(*this, &Remote::setCounty, county,
+                Msg{"Could not update the name of the county in which the well was drilled. "},
+                Where{"kel_Well", "setCounty"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getCurrentOperator() const {
-  return readText(*this, &EpiWell::_objref_Well::getCurrentOperator,
-                  Msg{"Could not return the name of the company that currently operates the well. "},
-                  Where{"kel_Well::getCurrentOperator method. "});
+  return Core::getText(*this, &Remote::getCurrentOperator,
+                       Msg{"Could not return the name of the company that currently operates the well. "},
+                       Where{"kel_Well", "getCurrentOperator"}, Standard(Store));
 }
 
 void kel_Well::setCurrentOperator(const kel_cppUtil::String& currentOperator) {
-  writeText(*this, &EpiWell::_objref_Well::setCurrentOperator, currentOperator,
-            Msg{"Could not update the name of the company that currently operates the well. "},
-            Where{"kel_Well::setCurrentOperator method. "});
+  Core::setText(*this, &Remote::setCurrentOperator, currentOperator,
+                Msg{"Could not update the name of the company that currently operates the well. "},
+                Where{"kel_Well", "setCurrentOperator"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getField() const {
-  return readText(*this, &EpiWell::_objref_Well::getField,
-                  Msg{"Could not return the name of the field in which the well was drilled. "},
-                  Where{"kel_Well::getField method. "});
+  return Core::getText(*this, &Remote::getField,
+                       Msg{"Could not return the name of the field in which the well was drilled. "},
+                       Where{"kel_Well", "getField"}, Standard(Store));
 }
 
 void kel_Well::setField(const kel_cppUtil::String& field) {
-  writeText(*this, &EpiWell::_objref_Well::setField, field,
-            Msg{"Could not update the name of the field in which the well was drilled. "},
-            Where{"kel_Well::setField method. "});
+  Core::setText(*this, &Remote::setField, field,
+                Msg{"Could not update the name of the field in which the well was drilled. "},
+                Where{"kel_Well", "setField"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getPlatformIdentifier() const {
-  return readText(*this, &EpiWell::_objref_Well::getPlatformIdentifier,
-                  Msg{"Could not return the identifier of the platform from which the well was drilled. "},
-                  Where{"kel_Well::getPlatformIdentifier method. "});
+  return Core::getText(*this, &Remote::getPlatformIdentifier,
+                       Msg{"Could not return the identifier of the platform from which the well was drilled. "},
+                       Where{"kel_Well", "getPlatformIdentifier"}, Standard(Store));
 }
 
 void kel_Well::setPlatformIdentifier(const kel_cppUtil::String& platformIdentifier) {
-  writeText(*this, &EpiWell::_objref_Well::setPlatformIdentifier, platformIdentifier,
-            Msg{"Could not update the identifier of the platform from which the well was drilled. "},
-            Where{"kel_Well::setPlatformIdentifier method. "});
+  Core::setText(*this, &Remote::setPlatformIdentifier, platformIdentifier,
+                Msg{"Could not update the identifier of the platform from which the well was drilled. "},
+                Where{"kel_Well", "setPlatformIdentifier"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getStateOrProvince() const {
-  return readText(*this, &EpiWell::_objref_Well::getStateOrProvince,
-                  Msg{"Could not return the name of the state or province in which this well is located. "},
-                  Where{"kel_Well::getStateOrProvince method. "});
+  return Core::getText(*this, &Remote::getStateOrProvince,
+                       Msg{"Could not return the name of the state or province in which this well is located. "},
+                       Where{"kel_Well", "getStateOrProvince"}, Standard(Store));
 }
 
 void kel_Well::setStateOrProvince(const kel_cppUtil::String& stateOrProvince) {
-  writeText(*this, &EpiWell::_objref_Well::setStateOrProvince, stateOrProvince,
-            Msg{"Could not update the name of the state or province in which this well is located. "},
-            Where{"kel_Well::setStateOrProvince method. "});
+  Core::setText(*this, &Remote::setStateOrProvince, stateOrProvince,
+                Msg{"Could not update the name of the state or province in which this well is located. "},
+                Where{"kel_Well", "setStateOrProvince"}, Standard(Validation, Store));
 }
 
 kel_cppUtil::String kel_Well::getWellStatus() const {
-  return readText(*this, &EpiWell::_objref_Well::getWellStatus,
-                  Msg{"Could not return the code representing the operational state of the well. "},
-                  Where{"kel_Well::getWellStatus method. "});
+  return Core::getText(*this, &Remote::getWellStatus,
+                       Msg{"Could not return the code representing the operational state of the well. "},
+                       Where{"kel_Well", "getWellStatus"}, Standard(Store));
 }
 
 void kel_Well::setWellStatus(const kel_cppUtil::String& wellStatus) {
-  writeText(*this, &EpiWell::_objref_Well::setWellStatus, wellStatus,
-            Msg{"Could not update the code representing the operational state of the well. "},
-            Where{"kel_Well::setWellStatus method. "});
+  Core::setText(*this, &Remote::setWellStatus, wellStatus,
+                Msg{"Could not update the code representing the operational state of the well. "},
+                Where{"kel_Well", "setWellStatus"}, Standard(Validation, Store));
 }
 
 // ---------------------------------------------------------------- spud date, water depth, location, identifier
 
 kel_Date kel_Well::getSpudDate() const {
-  return translate(Msg{"Could not return this well's spud date. "}, Where{"kel_Well::getSpudDate method. "},
-                   Standard(Store), [&] {
-                     CORBA::String_var text = Core::remote(*this)->getSpudDate();
-                     return kel_Date::fromString(text.in());
-                   });
+  return Core::getDate(*this, &Remote::getSpudDate, Msg{"Could not return this well's spud date. "},
+                       Where{"kel_Well", "getSpudDate"}, Standard(Store));
 }
 
 void kel_Well::setSpudDate(const kel_Date& spudDate) {
-  translate(Msg{"Could not update this well's spud date. "}, Where{"kel_Well::setSpudDate method. "},
-            Standard(Validation, Store), [&] {
-              const kel_cppUtil::String text =
-                  spudDate.isNullDate() ? kel_cppUtil::String() : spudDate.toString();
-              Core::remote(*this)->setSpudDate(static_cast<const char*>(text));
-            });
+  Core::setDate(*this, &Remote::setSpudDate, spudDate, Msg{"Could not update this well's spud date. "},
+                Where{"kel_Well", "setSpudDate"}, Standard(Validation, Store));
 }
 
 kel_FloatQuantity kel_Well::getWaterDepth(const kel_Unit& unit) const {
-  return translate(Msg{"Could not return the depth of the water. "}, Where{"kel_Well::getWaterDepth method. "},
-                   Standard(Store), [&] {
-                     EpiTypes::DataQuantity_var stored = Core::remote(*this)->getWaterDepth();
-                     return kel_inRequestedUnit(kel_DataQuantityConverter::makeKelFloatQuantity(stored.in()),
-                                                unit);
-                   });
+  return Core::getQuantity(*this, &Remote::getWaterDepth, unit, Msg{"Could not return the depth of the water. "},
+                           Where{"kel_Well", "getWaterDepth"}, Standard(Store));
 }
 
 kel_FloatQuantity kel_Well::getWaterDepth() const {
-  return translate(Msg{"Could not return the depth of the water using default units. "},
-                   Where{"kel_Well::getWaterDepth method. "}, Standard(Store),
-                   [&] { return getWaterDepth(kel_UnitMeasureSet::getDefaultUnits().depthUnit); });
+  return Core::getQuantityInDefaultUnit(*this, &kel_Well::getWaterDepth, &kel_UnitMeasureSet::depthUnit,
+                                        Msg{"Could not return the depth of the water using default units. "},
+                                        Where{"kel_Well", "getWaterDepth"}, Standard(Store));
 }
 
 void kel_Well::setWaterDepth(const kel_FloatQuantity& waterDepth) {
-  translate(Msg{"Could not update the water depth. "}, Where{"kel_Well::setWaterDepth method. "},
-            Standard(Validation, Store), [&] {
-              const std::unique_ptr<EpiTypes::DataQuantity> remoteDepth =
-                  kel_DataQuantityConverter::makeDataQuantity(waterDepth);
-              Core::remote(*this)->setWaterDepth(*remoteDepth);
-            });
+  Core::setQuantity(*this, &Remote::setWaterDepth, waterDepth, Msg{"Could not update the water depth. "},
+                    Where{"kel_Well", "setWaterDepth"}, Standard(Validation, Store));
 }
 
 kel_Coordinate kel_Well::getLocation(const kel_CoordSystem& system) const {
   return translate(Msg{"Could not return this well's surface coordinate location. "},
-                   Where{"kel_Well::getLocation method. "}, Standard(NoKnownTransform, Store), [&] {
+                   Where{"kel_Well", "getLocation"}, Standard(NoKnownTransform, Store), [&] {
                      EpCoordinateService::Coordinate_var location = Core::remote(*this)->getLocation(
                          kel_remote::rawOrNil<EpCoordinateService::System>(system));
                      if (CORBA::is_nil(location->system.in()))
@@ -252,13 +217,13 @@ kel_Coordinate kel_Well::getLocation(const kel_CoordSystem& system) const {
 
 kel_Coordinate kel_Well::getLocation() const {
   return translate(Msg{"Could not return this well's surface coordinate location. "},
-                   Where{"kel_Well::getLocation method. "}, WithoutCorbaClause(),
+                   Where{"kel_Well", "getLocation"}, WithoutCorbaClause(),
                    [&] { return getLocation(kel_CoordSystem::getDefaultSystem()); });
 }
 
 void kel_Well::setLocation(const kel_Coordinate& location) {
   translate(Msg{"Could not update the well's surface coordinate location. "},
-            Where{"kel_Well::setLocation method. "}, Standard(Validation, Store), [&] {
+            Where{"kel_Well", "setLocation"}, Standard(Validation, Store), [&] {
               EpCoordinateService::Coordinate remoteLocation;
               remoteLocation.system =
                   kel_remote::duplicateOrNil<EpCoordinateService::System>(location.getSystem());
@@ -270,27 +235,18 @@ void kel_Well::setLocation(const kel_Coordinate& location) {
 }
 
 kel_StringPair kel_Well::getIdentifier() const {
-  return translate(Msg{"Could not return this well's primary identifier. "},
-                   Where{"kel_Well::getIdentifier method. "}, Standard(Store), [&] {
-                     CosPropertyService::Property_var identifier = Core::remote(*this)->getIdentifier();
-                     return kel_remote::makeStringPair(identifier.in());
-                   });
+  return Core::getIdentifier(*this, &Remote::getIdentifier, Msg{"Could not return this well's primary identifier. "},
+                             Where{"kel_Well", "getIdentifier"}, Standard(Store));
 }
 
 // ---------------------------------------------------------------- aliases
 
 kel_Array<kel_StringPair> kel_Well::getWellAliases() const {
-  return translate(Msg{"Could not return a list of this well's aliases. "},
-                   Where{"kel_Well::getWellAliases method. "}, Standard(Store), [&] {
-                     CosPropertyService::Properties_var aliases = Core::remote(*this)->getAliases();
-                     return kel_remote::makeStringPairs(aliases.in());
-                   });
+  return Core::getAliases(*this, &Remote::getAliases, Msg{"Could not return a list of this well's aliases. "},
+                          Where{"kel_Well", "getWellAliases"}, Standard(Store));
 }
 
 void kel_Well::setWellAliases(const kel_Array<kel_StringPair>& aliases) {
-  translate(Msg{"Could not update this well's list of aliases. "}, Where{"kel_Well::setWellAliases method. "},
-            Standard(Validation, Store), [&] {
-              const CosPropertyService::Properties remoteAliases = kel_remote::makeProperties(aliases);
-              Core::remote(*this)->setAliases(remoteAliases);
-            });
+  Core::setAliases(*this, &Remote::setAliases, aliases, Msg{"Could not update this well's list of aliases. "},
+                   Where{"kel_Well", "setWellAliases"}, Standard(Validation, Store));
 }

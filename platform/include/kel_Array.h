@@ -10,6 +10,10 @@
 // the handle's is taken first. get, operator[], size, count, operator== and
 // operator< take none; a reference from get stays valid until the next change
 // of that handle's body.
+//
+// Bulk numbers (samples, depths) move through fill and read instead of
+// element by element: one lock for the whole array and one copy, so that a
+// conversion of millions of values costs what copying them costs.
 #ifndef KEL_ARRAY_H
 #define KEL_ARRAY_H
 
@@ -116,6 +120,42 @@ public:
     return -1;
   }
 
+  // Replaces the contents with n elements written in place by
+  // writer(T* elements, unsigned n), under the handle lock and the new body's
+  // lock. The elements are not initialised first: writer sets every one.
+  // This handle gets a body of its own; handles that shared the old one keep
+  // it. When writer throws, nothing has changed.
+  template <class Write>
+  void fill(unsigned n, Write&& writer) {
+    kel_cppUtil::MutexLock handleLock(*this);
+    Body* fresh = new Body(n, Body::uninitialised);
+    try {
+      kel_cppUtil::MutexLock freshLock(*fresh);
+      writer(fresh->elements, n);
+    } catch (...) {
+      delete fresh;
+      throw;
+    }
+    Body* old = m_body;
+    m_body = fresh;
+    giveUp(old);
+  }
+
+  // The contents replaced by a copy of the n elements from first on.
+  void assign(const T* first, unsigned n) {
+    fill(n, [first](T* elements, unsigned count) {
+      for (unsigned i = 0; i < count; ++i) elements[i] = first[i];
+    });
+  }
+
+  // Calls reader(const T* elements, unsigned size) under the body lock, so that
+  // it sees no element half written by another handle's set.
+  template <class Read>
+  void read(Read&& reader) const {
+    kel_cppUtil::MutexLock bodyLock(*m_body);
+    reader(static_cast<const T*>(m_body->elements), m_body->size);
+  }
+
   bool operator==(const kel_Array& other) const {
     if (this == &other) return true;
     if (m_body->size != other.m_body->size) return false;
@@ -131,6 +171,10 @@ private:
     // One element is allocated even for an empty body; elements start
     // value-initialised (nil wrappers, zero numbers).
     explicit Body(unsigned n) : elements(new T[n ? n : 1]()), count(1), size(n) {}
+    // For fill, which writes every element: numbers are left unset rather
+    // than zeroed first, which would touch the whole array twice.
+    enum Uninitialised { uninitialised };
+    Body(unsigned n, Uninitialised) : elements(new T[n ? n : 1]), count(1), size(n) {}
     ~Body() { delete[] elements; }
     Body(const Body&) = delete;
     Body& operator=(const Body&) = delete;

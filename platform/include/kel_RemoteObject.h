@@ -41,6 +41,10 @@ protected:
   virtual void release();                    // gives up the reference; leaves this nil
   virtual void* getBaseObject() const;       // the reference as CORBA::Object*, or null
   virtual kel_RemoteStub getRemoteStub() const;
+  // The name of the most derived class ("kel_Well", ...). Declared here, ahead
+  // of makeNil, because derived classes rely on its place among the virtual
+  // operations: each wrapper class overrides it.
+  virtual kel_cppUtil::String getClassName() const;
   virtual void makeNil();                    // forgets the reference without giving it up
 
   void* m_remote;

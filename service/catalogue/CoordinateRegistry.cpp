@@ -2,7 +2,7 @@
 // CoordinateService.
 #include "CoordinateSystems.h"
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "core/FaultInjection.h"
 
 namespace kelwelld {
@@ -38,8 +38,8 @@ struct CoordinateRegistry::Impl {
   PortableServer::Current_var current;
   PortableServer::POA_var systemPoa;
   PortableServer::POA_var servicePoa;
-  PortableServer::ServantBase_var systemServant;
-  PortableServer::ServantBase_var serviceServant;
+  poa::Owned<PortableServer::ServantBase> systemServant;
+  poa::Owned<PortableServer::ServantBase> serviceServant;
 };
 
 namespace {
@@ -173,13 +173,13 @@ CoordinateRegistry::CoordinateRegistry(CORBA::ORB_ptr orb, PortableServer::POA_p
   impl.current = poa::current(orb);
   try {
     impl.systemPoa = poa::createDefaultServantPoa(parent, systemsPoaName, poa::Lifespan::Persistent);
-    impl.systemServant = new SystemServant(impl);
-    impl.systemPoa->set_servant(impl.systemServant.in());
+    impl.systemServant = poa::makeOwned<SystemServant>(impl);
+    impl.systemPoa->set_servant(impl.systemServant.get());
 
     impl.servicePoa = poa::createPersistentPoa(parent, servicePoaName);
-    impl.serviceServant = new CoordinateServiceServant(impl);
+    impl.serviceServant = poa::makeOwned<CoordinateServiceServant>(impl);
     PortableServer::ObjectId_var id = PortableServer::string_to_ObjectId(serviceId);
-    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.in());
+    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.get());
   } catch (...) {
     poa::destroy(impl.servicePoa);
     poa::destroy(impl.systemPoa);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "TableText.h"
 #include "Tables.h"
 #include "core/FaultInjection.h"
@@ -151,9 +151,9 @@ struct ReferenceValueRegistry::Impl {
   PortableServer::POA_var setPoa;
   PortableServer::POA_var servicePoa;
   PortableServer::POA_var iteratorPoa;
-  PortableServer::ServantBase_var setServant;
-  PortableServer::ServantBase_var serviceServant;
-  PortableServer::ServantBase_var iteratorServant;
+  poa::Owned<PortableServer::ServantBase> setServant;
+  poa::Owned<PortableServer::ServantBase> serviceServant;
+  poa::Owned<PortableServer::ServantBase> iteratorServant;
   std::mutex mutex;   // guards the two members below
   std::map<std::uint64_t, Position> iterators;   // by number, oldest first
   std::uint64_t lastIterator = 0;
@@ -284,17 +284,17 @@ ReferenceValueRegistry::ReferenceValueRegistry(CORBA::ORB_ptr orb, PortableServe
   impl.current = poa::current(orb);
   try {
     impl.setPoa = poa::createDefaultServantPoa(parent, setsPoaName, poa::Lifespan::Persistent);
-    impl.setServant = new SetServant(impl);
-    impl.setPoa->set_servant(impl.setServant.in());
+    impl.setServant = poa::makeOwned<SetServant>(impl);
+    impl.setPoa->set_servant(impl.setServant.get());
 
     impl.iteratorPoa = poa::createDefaultServantPoa(parent, iteratorsPoaName, poa::Lifespan::Transient);
-    impl.iteratorServant = new IteratorServant(impl);
-    impl.iteratorPoa->set_servant(impl.iteratorServant.in());
+    impl.iteratorServant = poa::makeOwned<IteratorServant>(impl);
+    impl.iteratorPoa->set_servant(impl.iteratorServant.get());
 
     impl.servicePoa = poa::createPersistentPoa(parent, servicePoaName);
-    impl.serviceServant = new ServiceServant(impl);
+    impl.serviceServant = poa::makeOwned<ServiceServant>(impl);
     PortableServer::ObjectId_var id = PortableServer::string_to_ObjectId(serviceId);
-    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.in());
+    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.get());
   } catch (...) {
     poa::destroy(impl.servicePoa);
     poa::destroy(impl.iteratorPoa);

@@ -1,7 +1,7 @@
 // The remote unit objects: one default servant for every unit, one UnitService.
 #include "UnitCatalogue.h"
 
-#include "PoaSupport.h"
+#include "core/PoaSupport.h"
 #include "core/FaultInjection.h"
 
 namespace kelwelld {
@@ -62,8 +62,8 @@ struct UnitRegistry::Impl {
   PortableServer::Current_var current;
   PortableServer::POA_var unitPoa;
   PortableServer::POA_var servicePoa;
-  PortableServer::ServantBase_var unitServant;
-  PortableServer::ServantBase_var serviceServant;
+  poa::Owned<PortableServer::ServantBase> unitServant;
+  poa::Owned<PortableServer::ServantBase> serviceServant;
 };
 
 namespace {
@@ -170,13 +170,13 @@ UnitRegistry::UnitRegistry(CORBA::ORB_ptr orb, PortableServer::POA_ptr parent,
   impl.current = poa::current(orb);
   try {
     impl.unitPoa = poa::createDefaultServantPoa(parent, unitsPoaName, poa::Lifespan::Persistent);
-    impl.unitServant = new UnitServant(impl);
-    impl.unitPoa->set_servant(impl.unitServant.in());
+    impl.unitServant = poa::makeOwned<UnitServant>(impl);
+    impl.unitPoa->set_servant(impl.unitServant.get());
 
     impl.servicePoa = poa::createPersistentPoa(parent, servicePoaName);
-    impl.serviceServant = new UnitServiceServant(impl);
+    impl.serviceServant = poa::makeOwned<UnitServiceServant>(impl);
     PortableServer::ObjectId_var id = PortableServer::string_to_ObjectId(serviceId);
-    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.in());
+    impl.servicePoa->activate_object_with_id(id.in(), impl.serviceServant.get());
   } catch (...) {
     poa::destroy(impl.servicePoa);
     poa::destroy(impl.unitPoa);

@@ -1,4 +1,4 @@
-#include "FaultInjection.h"
+#include "core/FaultInjection.h"
 
 #include <atomic>
 #include <functional>
@@ -8,7 +8,7 @@
 
 #include <EpiWell.hh>
 
-#include "Corba.h"
+#include "core/RemoteErrors.h"
 
 namespace kelwelld {
 

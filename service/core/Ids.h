@@ -1,6 +1,7 @@
-// Entity ids: "<kind>:<number>", unique across the service ("well:12",
+// Entity ids: "<prefix>:<number>", unique across the service ("well:12",
 // "storeless-wellbore:3", "project:1"). They are the object ids of the
-// entities' POAs and what Entity::getId returns.
+// entities' POAs and what Entity::getId returns. The prefixes belong to the
+// entity kinds (servants/EntityKinds.h); this is only the form.
 #ifndef KELWELLD_IDS_H
 #define KELWELLD_IDS_H
 
@@ -9,23 +10,17 @@
 
 namespace kelwelld {
 
-enum class Kind { Project, Well, WellBore, StorelessWell, StorelessWellBore, Session };
-
-struct EntityKey {
-  Kind kind;
+struct SplitId {
+  std::string prefix;
   long long number;
 };
 
-const char* kindPrefix(Kind kind);
-std::string formatId(Kind kind, long long number);
-// nullopt for a text that is not an id of this service.
-std::optional<EntityKey> parseId(const std::string& id);
-// The number of an id of the given kind; nullopt for anything else.
-std::optional<long long> numberOf(const std::string& id, Kind kind);
-
-inline bool isStored(Kind kind) {
-  return kind == Kind::Project || kind == Kind::Well || kind == Kind::WellBore;
-}
+std::string formatId(const std::string& prefix, long long number);
+// nullopt for a text not of the form (the number a positive decimal of at
+// most 18 digits, written without leading zeros: one entity, one id).
+std::optional<SplitId> splitId(const std::string& id);
+// The number of an id with that prefix; nullopt for anything else.
+std::optional<long long> numberOf(const std::string& id, const std::string& prefix);
 
 } // namespace kelwelld
 

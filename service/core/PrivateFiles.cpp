@@ -1,4 +1,4 @@
-#include "PrivateFiles.h"
+#include "core/PrivateFiles.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

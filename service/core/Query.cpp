@@ -1,4 +1,4 @@
-#include "Query.h"
+#include "core/Query.h"
 
 #include <cctype>
 

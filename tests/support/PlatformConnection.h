@@ -1,12 +1,12 @@
 // For test programs that reach kelwelld through the platform, as an
 // application does: the shared service found through KELWELL_SERVICE, and its
-// fault injector. Header only: the programs that include it link the platform.
+// fault injector (armed through Faults.h). Header only: the programs that
+// include it link the platform; ServiceFixture.cpp registers the environment.
 #ifndef KELWELL_TEST_PLATFORMCONNECTION_H
 #define KELWELL_TEST_PLATFORMCONNECTION_H
 
 #include <cstdlib>
 #include <stdexcept>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -35,20 +35,6 @@ inline EpSession::FaultInjector_var faultInjector() {
   EpSession::FaultInjector_var faults = manager->getFaultInjector();
   if (CORBA::is_nil(faults.in())) throw std::runtime_error("kelwelld runs without --fault-injection");
   return faults;
-}
-
-// Makes the next call of operation (on objectId, or any object for "") misbehave.
-inline void armFault(const char* operation, const std::string& objectId, EpSession::FaultAction action,
-                     const char* exceptionName, const char* text1, const char* text2, long value) {
-  EpSession::Fault fault;
-  fault.operation = operation;
-  fault.objectId = objectId.c_str();
-  fault.action = action;
-  fault.exceptionName = exceptionName;
-  fault.text1 = text1;
-  fault.text2 = text2;
-  fault.value = static_cast<CORBA::Long>(value);
-  faultInjector()->arm(fault);
 }
 
 } // namespace kelwell_test

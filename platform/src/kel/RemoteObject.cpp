@@ -77,6 +77,8 @@ kel_RemoteStub kel_RemoteObject::getRemoteStub() const {
   return kel_RemoteStub(static_cast<CORBA::Object*>(getBaseObject()));
 }
 
+kel_cppUtil::String kel_RemoteObject::getClassName() const { return "kel_RemoteObject"; }
+
 void kel_RemoteObject::makeNil() {
   m_remote = nullptr;
   m_object = nullptr;

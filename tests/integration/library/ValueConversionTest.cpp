@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "PlatformConnection.h"
 #include "kel_Connection.h"
 #include "kel_DataQuantityConverter.h"
 #include "kel_Exception.h"
@@ -12,9 +11,6 @@
 #include "kel_util.h"
 
 namespace {
-
-const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
 
 kel_Array<float> floats(std::initializer_list<float> values) {
   kel_Array<float> result;

@@ -1,25 +1,12 @@
 #include "PlatformService.h"
 
-#include <cstdlib>
-
-#include <gtest/gtest.h>
+#include <stdexcept>
 
 #include <EpiWell.hh>
 
-#include "PlatformConnection.h"
-#include "kel_Connection.h"
 #include "kel_util.h"
 
 namespace platform_test {
-
-namespace {
-
-// Starts the service before the first test and points the platform at it
-// through the environment, the way an application finds it.
-const auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new kelwell_test::PlatformServiceEnvironment);
-
-} // namespace
 
 std::string createWell(const kel_Session& session, const kel_Project& project, const char* name) {
   auto remoteSession = static_cast<EpSession::Session_ptr>(session.getRemoteObject(kel_Internal()));

@@ -91,7 +91,7 @@ TEST(WellBores, AttributesRoundTripAndBadValuesAreRefusedWithReasons) {
   CORBA::String_var path = bore->getLastModified("path");
   EXPECT_EQ(std::string(path.in()).size(), 20u);
 
-  // What later parts of the service serve.
+  // What the service does not keep yet: no traces, picks, velocity functions or path.
   EXPECT_EQ(EpEntity::EntitySeq_var(bore->getLogTraces())->length(), 0u);
   EXPECT_EQ(EpEntity::EntitySeq_var(bore->getPicks())->length(), 0u);
   EXPECT_EQ(EpEntity::EntitySeq_var(bore->getWellVelocities())->length(), 0u);

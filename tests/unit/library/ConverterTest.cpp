@@ -2,6 +2,7 @@
 // parts of the unit rules that do not reach the unit catalogue.
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,57 @@ TEST(NumericRule, SequencesKeepTheirOrderAndEmptyStaysEmpty) {
   EXPECT_FLOAT_EQ(1.5f, sent->floatValues()[0]);
   EXPECT_FLOAT_EQ(-2.0f, sent->floatValues()[1]);
   EXPECT_EQ(0u, kel_CoordinateConverter::makeDataSequence(kel_Array<float>())->floatValues().length());
+}
+
+namespace {
+
+// A two-element sequence of one branch, as the service would send it.
+template <class Seq, class Element>
+EpTypes::DataSequence sequenceOf(void (EpTypes::DataSequence::*branch)(const Seq&), Element first, Element second) {
+  Seq values;
+  values.length(2);
+  values[0] = first;
+  values[1] = second;
+  EpTypes::DataSequence sequence;
+  (sequence.*branch)(values);
+  return sequence;
+}
+
+} // namespace
+
+TEST(NumericRule, EverySequenceBranchConvertsInBulkElementByElement) {
+  struct Case {
+    const char* branch;
+    EpTypes::DataSequence sequence;
+    float first;
+    float second;
+  };
+  const Case cases[] = {
+      {"byte", sequenceOf(&EpTypes::DataSequence::byteValues, CORBA::Octet(200), CORBA::Octet(1)), 200.0f, 1.0f},
+      {"short", sequenceOf(&EpTypes::DataSequence::shortValues, CORBA::Short(-1234), CORBA::Short(7)), -1234.0f,
+       7.0f},
+      {"long", sequenceOf(&EpTypes::DataSequence::longValues, CORBA::Long(-7654321), CORBA::Long(70000)),
+       -7654321.0f, 70000.0f},
+      {"float", sequenceOf(&EpTypes::DataSequence::floatValues, CORBA::Float(2.5f), CORBA::Float(-0.25f)), 2.5f,
+       -0.25f},
+      {"double", sequenceOf(&EpTypes::DataSequence::doubleValues, CORBA::Double(1.0 / 3.0), CORBA::Double(-2.0)),
+       static_cast<float>(1.0 / 3.0), -2.0f},
+      {"ubyte", sequenceOf(&EpTypes::DataSequence::ubyteValues, CORBA::Char(200), CORBA::Char(127)), -56.0f,
+       127.0f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.branch);
+    const kel_Array<float> values = kel_CoordinateConverter::makeKelFloatArray(c.sequence);
+    ASSERT_EQ(2u, values.size());
+    EXPECT_FLOAT_EQ(c.first, values[0]);
+    EXPECT_FLOAT_EQ(c.second, values[1]);
+
+    // And back, always as floats.
+    const std::unique_ptr<EpTypes::DataSequence> sent = kel_CoordinateConverter::makeDataSequence(values);
+    ASSERT_EQ(EpTypes::FLOAT_DATA, sent->_d());
+    ASSERT_EQ(2u, sent->floatValues().length());
+    EXPECT_FLOAT_EQ(c.first, sent->floatValues()[0]);
+    EXPECT_FLOAT_EQ(c.second, sent->floatValues()[1]);
+  }
 }
 
 TEST(NumericRule, UnsupportedDataTypesFailWrappedByTheConverter) {
@@ -223,4 +275,29 @@ TEST(EnumConverter, RefusedValuesFailWithTheMappingTextAndTheValue) {
     EXPECT_STREQ("", e->getCause().getContext());
     EXPECT_FALSE(e->getCause().hasCause());
   }
+}
+
+// Refusals inside the velocity operations are pinned with the operations.
+TEST(EnumConverter, VelocityKindsPassUnchangedWithinTheirRanges) {
+  using Kel = kel_WellVelocity;
+  using Epi = EpiWell::WellVelocity;
+  for (int value : {0, 1, 2}) {
+    EXPECT_EQ(value, kel_WellEnumConverter::makeKelVelocityType(static_cast<Epi::VelocityType>(value)));
+    EXPECT_EQ(value, kel_WellEnumConverter::makeEpiVelocityType(static_cast<Kel::VelocityType>(value)));
+  }
+  for (int value : {3, 4, 5})
+    EXPECT_EQ(value, kel_WellEnumConverter::makeEpiVelocityOtherType(static_cast<Kel::VelocityOtherType>(value)));
+  // The other kinds are numbered on from the velocity kinds: neither end of the other range is one.
+  for (int refused : {2, 6}) {
+    const auto e = failureOf(
+        [&] { kel_WellEnumConverter::makeEpiVelocityOtherType(static_cast<Kel::VelocityOtherType>(refused)); });
+    EXPECT_STREQ(
+        "Couldn't convert the kel_WellVelocity::VelocityOtherType to EpiWell::WellVelocity::VelocityOtherType. ",
+        e->getMessage());
+    ASSERT_TRUE(e->hasCause());
+    EXPECT_EQ("The velocityOtherType couldn't be mapped. " + std::to_string(refused), e->getCause().getMessage().str());
+  }
+  const auto e = failureOf([] { kel_WellEnumConverter::makeEpiVelocityType(static_cast<Kel::VelocityType>(-1)); });
+  ASSERT_TRUE(e->hasCause());
+  EXPECT_STREQ("The velocityType couldn't be mapped. -1", e->getCause().getMessage());
 }

@@ -13,7 +13,7 @@ using namespace kel_translation;
 namespace {
 
 const Msg message{"Could not return the name of the country in which this well was drilled. "};
-const Where where{"kel_Well::getCountry method. "};
+const Where where{"kel_Well", "getCountry"};
 
 // Runs a body that throws failure through ladder and hands back what left it.
 template <class LadderT, class Failure>
@@ -207,8 +207,8 @@ TEST(FailureTranslation, FragmentsComposedFromClassAndOperation) {
 
 TEST(FailureTranslation, NestedOperationsChainTheirCausesAndKeepTheUserKind) {
   try {
-    translate(Msg{"outer. "}, Where{"kel_Well::getWaterDepth method. "}, Standard(Store), [] {
-      translate(Msg{"inner. "}, Where{"kel_Well::getWaterDepth method. "}, Standard(Store),
+    translate(Msg{"outer. "}, Where{"kel_Well", "getWaterDepth"}, Standard(Store), [] {
+      translate(Msg{"inner. "}, Where{"kel_Well", "getWaterDepth"}, Standard(Store),
                 [] { throw kel_UserException("first failure. "); });
     });
     FAIL();

@@ -3,8 +3,11 @@
 // Bound wrappers here stand for proxies of objects nobody serves; only
 // operations that stay in this process are called on them, except where a
 // test wants the remote call to fail.
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,9 @@
 #include "kel_Connection.h"
 #include "kel_Well.h"
 #include "kel_WellBore.h"
+#include "kel_WellBoreList.h"
+#include "kel_WellVelocity.h"
+#include "kel_WrapperCore.h"
 
 namespace {
 
@@ -181,4 +187,122 @@ TEST(WrapperCore, UnreachableObjectsFailAsSystemExceptions) {
   EXPECT_TRUE(e->isSystemException());
   EXPECT_STREQ("Caught a CORBA::Exception exception in the kel_Well::getCountry method. ", e->getContext());
   EXPECT_FALSE(e->hasCause());
+}
+
+// The order of the virtual operations is part of the binary interface that
+// the platform calls back through. Under the Itanium C++ ABI (GCC, Clang) a
+// pointer to a virtual member function holds 1 + its byte offset in the
+// table of virtual functions; the destructor takes the first two entries.
+#if defined(__GNUC__)
+namespace {
+
+template <class Member>
+long slotOf(Member member) {
+  struct Representation {
+    std::ptrdiff_t pointer;
+    std::ptrdiff_t adjustment;
+  };
+  static_assert(sizeof(Member) == sizeof(Representation), "not an Itanium member pointer");
+  Representation r;
+  std::memcpy(&r, &member, sizeof r);
+  EXPECT_EQ(1, r.pointer & 1) << "not a virtual operation";
+  return static_cast<long>((r.pointer - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
+}
+
+// Reaches the protected operations, as a class derived from the wrapper may.
+template <class W>
+struct Slots : W {
+  static std::vector<long> inDeclaredOrder() {
+    return {slotOf(&Slots::getRemoteObject), slotOf(&Slots::duplicate),      slotOf(&Slots::release),
+            slotOf(&Slots::getBaseObject),   slotOf(&Slots::getRemoteStub),  slotOf(&Slots::getClassName),
+            slotOf(&Slots::makeNil),         slotOf(&Slots::getProject)};
+  }
+};
+
+} // namespace
+
+TEST(WrapperCore, VirtualOperationsKeepTheirSlots) {
+  // getRemoteObject, duplicate, release, getBaseObject, getRemoteStub,
+  // getClassName, makeNil, getProject, after the destructor's two entries.
+  const std::vector<long> expected{2, 3, 4, 5, 6, 7, 8, 9};
+  EXPECT_EQ(expected, Slots<kel_Well>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellBore>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellBoreList>::inDeclaredOrder());
+  EXPECT_EQ(expected, Slots<kel_WellVelocity>::inDeclaredOrder());
+}
+#endif
+
+TEST(WrapperCore, ATransportFailureWhileNarrowingIsReportedAsWhatItIs) {
+  // An untyped reference to a closed port: narrowing it has to ask the
+  // object for its interface, and nothing answers.
+  CORBA::ORB_ptr orb = static_cast<CORBA::ORB_ptr>(kel_Connection::getOrb());
+  struct Case {
+    std::function<void(CORBA::Object_ptr)> construct;
+    const char* message;
+    const char* context;
+  };
+  const std::vector<Case> cases{
+      {[](CORBA::Object_ptr untyped) { kel_Well well(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided well object. ",
+       "Caught a CORBA::Exception exception in the kel_Well::kel_Well method. CORBA::TRANSIENT"},
+      {[](CORBA::Object_ptr untyped) { kel_WellBore bore(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided wellbore list object. ",
+       "Caught a CORBA::Exception exception in the kel_WellBore::kel_WellBore method. CORBA::TRANSIENT"},
+      {[](CORBA::Object_ptr untyped) { kel_WellVelocity velocity(kel_RemoteStub(untyped), true); },
+       "Could not narrow the provided wellvelocity object. ",
+       "Caught a CORBA::Exception exception in the kel_WellVelocity::kel_WellVelocity method. CORBA::TRANSIENT"}};
+  for (const Case& c : cases) {
+    CORBA::Object_var untyped = orb->string_to_object("corbaloc:iiop:127.0.0.1:1/closed");
+    const auto e = failureOf([&] { c.construct(untyped.in()); });
+    EXPECT_TRUE(e->isSystemException());
+    EXPECT_STREQ(c.message, e->getMessage());
+    EXPECT_STREQ(c.context, e->getContext());
+    EXPECT_FALSE(e->hasCause());
+    // The caller's count is left alone.
+    EXPECT_FALSE(CORBA::is_nil(untyped.in()));
+  }
+}
+
+TEST(WrapperCore, CreatorsConvertTheirDataAfterTheSessionCheckAndBeforeTheFactoryLookup) {
+  using Core = kel_WrapperCore<kel_Well>;
+  const kel_CreatorTexts texts{"no factory. ", "no well. "};
+  int conversions = 0;
+  auto convert = [&] {
+    ++conversions;
+    throw kel_UserException("The samples do not convert. ");
+    return 0;
+  };
+  auto create = [](EpiWell::StorelessWellFactory_ptr, EpSession::Session_ptr, int) {
+    return EpiWell::Well::_nil();
+  };
+  auto createStored = [](EpiWell::NewWellFactory_ptr, EpSession::Session_ptr, int) {
+    return EpiWell::Well::_nil();
+  };
+
+  // A nil session is refused before anything is converted.
+  EXPECT_THROW(Core::createStoreless(kel_Session(), texts, convert, create), kel_UserException);
+  EXPECT_THROW(Core::createNew(kel_Session(), kel_Well(), texts, convert, createStored), kel_SystemException);
+  EXPECT_EQ(0, conversions);
+
+  // A session whose service is unreachable: had the factory been looked up
+  // first, its transport failure would have come out instead.
+  EpSession::Session_var unserved = unservedProxy<EpSession::Session>("session");
+  const kel_Session session(kel_RemoteStub(unserved.in()), true);
+  const std::unique_ptr<kel_Exception> failures[] = {
+      failureOf([&] { Core::createStoreless(session, texts, convert, create); }),
+      failureOf([&] { Core::createNew(session, kel_Well(), texts, convert, createStored); })};
+  for (const auto& failure : failures) {
+    EXPECT_TRUE(failure->isUserException());
+    EXPECT_STREQ("The samples do not convert. ", failure->getMessage());
+  }
+  EXPECT_EQ(2, conversions);
+}
+
+TEST(WrapperCore, VelocityFunctionsRefuseNullAndForeignStubs) {
+  EpiWell::WellBore_var bore = unservedProxy<EpiWell::WellBore>("bore");
+  for (const kel_RemoteStub& stub : {kel_RemoteStub(), kel_RemoteStub(bore.in())}) {
+    const auto e = failureOf([&] { kel_WellVelocity velocity(stub, true); });
+    EXPECT_STREQ("Trying to instantiate an kel_WellVelocity using a NULL pointer.", e->getMessage());
+    EXPECT_FALSE(e->hasCause());
+  }
 }

@@ -264,3 +264,39 @@ TEST_F(ArrayTest, EntityElementsStartNil) {
   entities.resize(3);
   EXPECT_TRUE(entities[2].isNil());
 }
+
+TEST_F(ArrayTest, FillAndReadMoveTheWholeArrayAtOnce) {
+  Array shared = make({1, 2, 3});
+  Array filled(shared);
+  filled.fill(2, [](Counted* out, unsigned n) {
+    for (unsigned i = 0; i < n; ++i) out[i] = Counted(10 + static_cast<int>(i));
+  });
+  // Only the handle it was called on changes; the other keeps the old body.
+  EXPECT_EQ((std::vector<int>{10, 11}), values(filled));
+  EXPECT_EQ((std::vector<int>{1, 2, 3}), values(shared));
+  EXPECT_EQ(1u, filled.count());
+  EXPECT_EQ(1u, shared.count());
+
+  std::vector<int> seen;
+  shared.read([&](const Counted* in, unsigned n) {
+    for (unsigned i = 0; i < n; ++i) seen.push_back(in[i].value);
+  });
+  EXPECT_EQ((std::vector<int>{1, 2, 3}), seen);
+
+  filled.fill(0, [](Counted*, unsigned n) { EXPECT_EQ(0u, n); });
+  EXPECT_EQ(0u, filled.size());
+
+  const float samples[] = {0.5f, -1.0f, 2.0f};
+  kel_Array<float> floats(7);
+  floats.assign(samples, 3);
+  ASSERT_EQ(3u, floats.size());
+  for (unsigned i = 0; i < 3; ++i) EXPECT_EQ(samples[i], floats[i]);
+}
+
+TEST_F(ArrayTest, AFailingFillLeavesTheArrayAsItWas) {
+  Array array = make({1, 2});
+  Array sharer(array);
+  EXPECT_THROW(array.fill(3, [](Counted*, unsigned) { throw std::runtime_error("refused"); }), std::runtime_error);
+  EXPECT_EQ((std::vector<int>{1, 2}), values(array));
+  EXPECT_EQ(2u, array.count());
+}

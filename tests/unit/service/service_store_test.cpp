@@ -1,16 +1,21 @@
-// The SQLite store: schema, its version, names, and all-or-nothing writes.
+// The SQLite store: schema, its version, names, all-or-nothing writes, sample
+// chunks, and readers that do not wait.
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include <gtest/gtest.h>
 
 #include <EpDataStore.hh>
 #include <EpTypes.hh>
 
-#include "core/Store.h"
-#include "well/WellData.h"
+#include "entity/Wells.h"
+#include "store/SampleChunks.h"
+#include "store/SqliteStore.h"
 
 using namespace kelwelld;
 
@@ -29,9 +34,11 @@ protected:
 
   long long createProject(Store& store, const std::string& name) {
     Transaction transaction(store, "create a project");
-    Statement insert(store, "INSERT INTO projects(name, created) VALUES (?1, '2024-01-01T00:00:00Z')");
-    insert.bind(1, name).run();
-    const long long id = transaction.lastInsertId();
+    Statement insert(transaction, "INSERT INTO projects(name, created) VALUES (?, '2024-01-01T00:00:00Z') RETURNING id",
+                     Caching::Once);
+    insert.bind(1, name);
+    const long long id = insert.step() ? insert.integer(0) : 0;
+    insert.run();
     transaction.commit();
     return id;
   }
@@ -43,22 +50,22 @@ protected:
 
 TEST_F(StoreTest, IsNamedAfterItsFileAndKeepsThatName) {
   {
-    Store store(path("north-sea.db"));
+    SqliteStore store(path("north-sea.db"));
     EXPECT_EQ(store.name(), "north-sea");
   }
   std::filesystem::rename(path("north-sea.db"), path("renamed.db"));
-  Store again(path("renamed.db"));
+  SqliteStore again(path("renamed.db"));
   EXPECT_EQ(again.name(), "north-sea");
-  EXPECT_EQ(Store(":memory:").name(), "kelwell");
+  EXPECT_EQ(SqliteStore(":memory:").name(), "kelwell");
 }
 
 TEST_F(StoreTest, RefusesAStoreOfANewerSchema) {
   {
-    Store store(path("future.db"));
+    SqliteStore store(path("future.db"));
     store.execute("PRAGMA user_version=99", "bump the version");
   }
   try {
-    Store store(path("future.db"));
+    SqliteStore store(path("future.db"));
     FAIL() << "opened";
   } catch (const EpDataStore::StoreException& e) {
     EXPECT_EQ(std::string(e.detail.in()), "its schema version 99 is newer than this service supports (1)");
@@ -66,8 +73,9 @@ TEST_F(StoreTest, RefusesAStoreOfANewerSchema) {
 }
 
 TEST_F(StoreTest, AWriteThatFailsHalfwayChangesNothing) {
-  Store store(path("atomic.db"));
-  WellData data(store);
+  SqliteStore store(path("atomic.db"));
+  Entities entities(store);
+  Wells data(entities);
   WellRecord record;
   record.projectId = "project:" + std::to_string(createProject(store, "p"));
   record.identifierName = "UWI";
@@ -94,15 +102,191 @@ TEST_F(StoreTest, AWriteThatFailsHalfwayChangesNothing) {
 }
 
 TEST_F(StoreTest, RunsInWalModeWithFullSynchronousWrites) {
-  Store store(path("wal.db"));
-  ReadLock lock(store);
-  Statement mode(store, "PRAGMA journal_mode");
+  SqliteStore store(path("wal.db"));
+  Reader reader(store);
+  Statement mode(reader, "PRAGMA journal_mode", Caching::Once);
   ASSERT_TRUE(mode.step());
   EXPECT_EQ(mode.text(0), "wal");
-  Statement sync(store, "PRAGMA synchronous");
+  Statement sync(reader, "PRAGMA synchronous", Caching::Once);
   ASSERT_TRUE(sync.step());
   EXPECT_EQ(sync.integer(0), 2);   // FULL
-  Statement keys(store, "PRAGMA foreign_keys");
+  Statement keys(reader, "PRAGMA foreign_keys", Caching::Once);
   ASSERT_TRUE(keys.step());
   EXPECT_EQ(keys.integer(0), 1);
+}
+
+// ------------------------------------------------------------ sample chunks
+
+namespace {
+
+std::vector<float> ramp(std::size_t count, float start = 0.0f) {
+  std::vector<float> values(count);
+  for (std::size_t i = 0; i < count; ++i) values[i] = start + static_cast<float>(i);
+  return values;
+}
+
+// (first_index, sample_count) of each chunk row of a series, in chunk order.
+std::vector<std::pair<long long, long long>> chunkRows(Store& store, const std::string& owner,
+                                                       const std::string& series) {
+  Reader reader(store);
+  Statement rows(reader,
+                 "SELECT first_index, sample_count FROM sample_chunks WHERE owner_id = ? AND series = ? "
+                 "ORDER BY chunk",
+                 Caching::Once);
+  rows.bind(1, owner).bind(2, series);
+  std::vector<std::pair<long long, long long>> result;
+  while (rows.step()) result.emplace_back(rows.integer(0), rows.integer(1));
+  return result;
+}
+
+constexpr long long chunk = static_cast<long long>(SampleChunks::samplesPerChunk);
+
+} // namespace
+
+TEST_F(StoreTest, SampleSeriesAreWrittenAndAppendedInWholeChunks) {
+  SqliteStore store(path("chunks.db"));
+  const struct {
+    const char* what;
+    std::size_t written;
+    std::vector<std::size_t> appended;
+    std::vector<std::pair<long long, long long>> rows;
+  } cases[] = {
+      {"nothing", 0, {}, {}},
+      {"less than a chunk", 10, {}, {{0, 10}}},
+      {"exactly a chunk", SampleChunks::samplesPerChunk, {}, {{0, chunk}}},
+      {"a chunk and one", SampleChunks::samplesPerChunk + 1, {}, {{0, chunk}, {chunk, 1}}},
+      {"appended to nothing", 0, {7}, {{0, 7}}},
+      {"appended into a partly filled chunk", 10, {5, 20}, {{0, 35}}},
+      {"appended across a chunk boundary", SampleChunks::samplesPerChunk - 3, {10},
+       {{0, chunk}, {chunk, 7}}},
+      {"appended after a full chunk", SampleChunks::samplesPerChunk, {1, 1}, {{0, chunk}, {chunk, 2}}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const SampleChunks series("logtrace:" + std::to_string(++n), "values");
+    std::vector<float> expected = ramp(c.written);
+    {
+      Transaction transaction(store, "write");
+      series.write(transaction, expected.data(), expected.size());
+      transaction.commit();
+    }
+    for (std::size_t count : c.appended) {
+      const std::vector<float> more = ramp(count, static_cast<float>(expected.size()));
+      Transaction transaction(store, "append");
+      series.append(transaction, more.data(), more.size());
+      transaction.commit();
+      expected.insert(expected.end(), more.begin(), more.end());
+    }
+    Reader reader(store);
+    EXPECT_EQ(series.count(reader), expected.size()) << c.what;
+    EXPECT_EQ(series.readAll(reader), expected) << c.what;
+    EXPECT_EQ(chunkRows(store, "logtrace:" + std::to_string(n), "values"), c.rows) << c.what;
+  }
+}
+
+TEST_F(StoreTest, ASampleRangeIsReadFromTheChunksItSpans) {
+  SqliteStore store(path("ranges.db"));
+  const SampleChunks series("wellbore:1", "md");
+  const std::vector<float> all = ramp(2 * SampleChunks::samplesPerChunk + 100);
+  {
+    Transaction transaction(store, "write");
+    series.write(transaction, all.data(), all.size());
+    transaction.commit();
+  }
+  const std::size_t c = SampleChunks::samplesPerChunk;
+  const std::pair<std::size_t, std::size_t> ranges[] = {
+      {0, 0}, {0, 1}, {5, 10}, {c - 1, 2}, {c - 10, c + 20}, {2 * c, 100}, {all.size() - 1, 1}, {0, all.size()},
+      {all.size(), 0}};
+  Reader reader(store);
+  for (const auto& [first, count] : ranges) {
+    std::vector<float> read(count, -1.0f);
+    series.read(reader, first, count, read.data());
+    EXPECT_TRUE(std::equal(read.begin(), read.end(), all.begin() + static_cast<std::ptrdiff_t>(first)))
+        << first << "+" << count;
+  }
+  std::vector<float> into(10);
+  try {
+    series.read(reader, all.size() - 5, 10, into.data());
+    FAIL() << "read past the end";
+  } catch (const EpDataStore::StoreException& e) {
+    EXPECT_EQ(std::string(e.message.in()), "Could not read the samples \"md\" of wellbore:1");
+    EXPECT_EQ(std::string(e.detail.in()), "the samples 131167 to 131177 (exclusive) reach past the 131172 stored");
+  }
+}
+
+TEST_F(StoreTest, SampleSeriesAreDeletedAndReplacedOnlyWithTheirTransaction) {
+  SqliteStore store(path("delete.db"));
+  const SampleChunks depths("wellbore:1", "md"), times("wellbore:1", "time"), other("wellbore:2", "md");
+  const std::vector<float> values = ramp(1000);
+  {
+    Transaction transaction(store, "write");
+    for (const SampleChunks* series : {&depths, &times, &other}) series->write(transaction, values.data(), 1000);
+    transaction.commit();
+  }
+  // A write that does not reach its commit changes nothing.
+  try {
+    Transaction transaction(store, "replace");
+    depths.write(transaction, values.data(), 3);
+    times.remove(transaction);
+    throw EpTypes::FailedOperationException("refused halfway");
+  } catch (const EpTypes::FailedOperationException&) {
+  }
+  {
+    Reader reader(store);
+    EXPECT_EQ(depths.readAll(reader), values);
+    EXPECT_EQ(times.count(reader), 1000u);
+  }
+  {
+    Transaction transaction(store, "delete");
+    depths.remove(transaction);
+    transaction.commit();
+  }
+  {
+    Reader reader(store);
+    EXPECT_EQ(depths.count(reader), 0u);
+    EXPECT_EQ(times.count(reader), 1000u);
+  }
+  {
+    Transaction transaction(store, "delete all");
+    SampleChunks::removeAllOf(transaction, "wellbore:1");
+    transaction.commit();
+  }
+  Reader reader(store);
+  EXPECT_EQ(times.count(reader), 0u);
+  EXPECT_EQ(other.readAll(reader), values);
+}
+
+// ------------------------------------------------------------- concurrency
+
+TEST_F(StoreTest, ReadersHaveConnectionsOfTheirOwnAndNeverWaitForAWriter) {
+  SqliteStore store(path("readers.db"));
+  createProject(store, "before");
+  auto projects = [&store] {
+    Reader reader(store);
+    Statement count(reader, "SELECT COUNT(*) FROM projects", Caching::Kept);
+    return count.step() ? count.integer(0) : -1;
+  };
+  {
+    Reader first(store), second(store);
+    EXPECT_EQ(store.readerCount(), 2u);
+    EXPECT_NE(&first.connection(), &second.connection());
+  }
+  EXPECT_EQ(projects(), 1);
+  EXPECT_EQ(store.readerCount(), 2u);   // the pool's connections are reused
+
+  // A write in progress holds the writer; a reader on another thread reads
+  // what was committed before it, without waiting.
+  Transaction transaction(store, "write");
+  Statement insert(transaction, "INSERT INTO projects(name, created) VALUES ('during', 'now')", Caching::Once);
+  insert.run();
+  auto during = std::async(std::launch::async, projects);
+  ASSERT_EQ(during.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_EQ(during.get(), 1);
+  transaction.commit();
+  EXPECT_EQ(projects(), 2);
+
+  // A reader cannot write, even by mistake.
+  Reader reader(store);
+  Statement write(reader, "DELETE FROM projects", Caching::Once);
+  EXPECT_THROW(write.run(), EpDataStore::StoreException);
 }

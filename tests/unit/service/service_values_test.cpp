@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Options.h"
-#include "core/Ids.h"
+#include "servants/EntityKinds.h"
 #include "core/Time.h"
 
 using namespace kelwelld;

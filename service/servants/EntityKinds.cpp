@@ -1,0 +1,68 @@
+#include "servants/EntityKinds.h"
+
+#include <stdexcept>
+
+#include <EpiWell.hh>
+
+#include "entity/Wells.h"
+#include "servants/Factories.h"
+#include "servants/Sessions.h"
+#include "servants/WellServants.h"
+
+namespace kelwelld {
+
+const std::vector<EntityKind>& entityKinds() {
+  static const std::vector<EntityKind> kinds = [] {
+    const auto& projects = recordTable<ProjectRecord>();
+    const auto& wells = recordTable<WellRecord>();
+    const auto& bores = recordTable<WellBoreRecord>();
+    std::vector<EntityKind> table{
+        {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
+         EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
+        {Kind::Well, wells.storedPrefix, "EpiWell_Well", "EpiWell::Well", EpiWell::_tc_Well->id(), "Wells", true,
+         &wellQuery(), makeServant<WellServant>, {},
+         {{"factory:NewWellFactory", EpiWell::_tc_NewWellFactory->id(), true, makeServant<NewWellFactoryServant>}}},
+        {Kind::StorelessWell, wells.storelessPrefix, "EpiWell_Well", "EpiWell::Well", EpiWell::_tc_Well->id(),
+         "StorelessWells", false, nullptr, nullptr, Kind::Well,
+         {{"factory:StorelessWellFactory", EpiWell::_tc_StorelessWellFactory->id(), false,
+           makeServant<StorelessWellFactoryServant>}}},
+        {Kind::WellBore, bores.storedPrefix, "EpiWell_WellBore", "EpiWell::WellBore", EpiWell::_tc_WellBore->id(),
+         "WellBores", true, &wellBoreQuery(), makeServant<WellBoreServant>, {},
+         {{"factory:NewWellBoreFactory", EpiWell::_tc_NewWellBoreFactory->id(), true,
+           makeServant<NewWellBoreFactoryServant>}}},
+        {Kind::StorelessWellBore, bores.storelessPrefix, "EpiWell_WellBore", "EpiWell::WellBore",
+         EpiWell::_tc_WellBore->id(), "StorelessWellBores", false, nullptr, nullptr, Kind::WellBore,
+         {{"factory:StorelessWellBoreFactory", EpiWell::_tc_StorelessWellBoreFactory->id(), false,
+           makeServant<StorelessWellBoreFactoryServant>}}},
+        // Sessions are served by the session manager's own servant (Service.cpp).
+        {Kind::Session, "session", "EpSession_Session", "EpSession::Session", EpSession::_tc_Session->id(),
+         "Sessions", false, nullptr, nullptr, {}, {}},
+    };
+    return table;
+  }();
+  return kinds;
+}
+
+const EntityKind& describe(Kind kind) {
+  for (const EntityKind& entry : entityKinds())
+    if (entry.kind == kind) return entry;
+  throw std::logic_error("an entity kind without an entry in the table");
+}
+
+std::string formatId(Kind kind, long long number) { return formatId(describe(kind).prefix, number); }
+
+std::optional<EntityKey> parseId(const std::string& id) {
+  const auto split = splitId(id);
+  if (!split) return std::nullopt;
+  for (const EntityKind& entry : entityKinds())
+    if (split->prefix == entry.prefix) return EntityKey{entry.kind, split->number};
+  return std::nullopt;
+}
+
+std::optional<long long> numberOf(const std::string& id, Kind kind) {
+  const auto key = parseId(id);
+  if (!key || key->kind != kind) return std::nullopt;
+  return key->number;
+}
+
+} // namespace kelwelld

@@ -1,0 +1,71 @@
+#include "store/Store.h"
+
+namespace kelwelld {
+
+// ---------------------------------------------------------------- Transaction
+
+Transaction::Transaction(Store& store, std::string attempted)
+    : Scope(store.leaseWriter()), m_attempted(std::move(attempted)) {
+  connection().begin(m_attempted);
+  m_open = true;
+}
+
+Transaction::~Transaction() {
+  if (m_open) connection().rollback();
+}
+
+void Transaction::commit() {
+  connection().commit(m_attempted);
+  m_open = false;
+}
+
+// ------------------------------------------------------------------ Statement
+
+Statement::Statement(Scope& scope, const std::string& sql, Caching caching)
+    : m_cursor(scope.connection().prepare(sql, caching)) {}
+
+Statement& Statement::describe(const std::string& attempted) {
+  m_cursor->describe(attempted);
+  return *this;
+}
+
+Statement& Statement::bind(int index, const std::string& value) {
+  m_cursor->bindText(index, value);
+  return *this;
+}
+
+Statement& Statement::bind(int index, long long value) {
+  m_cursor->bindInteger(index, value);
+  return *this;
+}
+
+Statement& Statement::bind(int index, double value) {
+  m_cursor->bindReal(index, value);
+  return *this;
+}
+
+Statement& Statement::bind(int index, const std::optional<double>& value) {
+  return value ? bind(index, *value) : bindNull(index);
+}
+
+Statement& Statement::bindNull(int index) {
+  m_cursor->bindNull(index);
+  return *this;
+}
+
+Statement& Statement::bindBlob(int index, const void* data, std::size_t bytes) {
+  m_cursor->bindBlob(index, data, bytes);
+  return *this;
+}
+
+void Statement::run() {
+  while (step()) {
+  }
+}
+
+std::optional<double> Statement::optionalReal(int column) const {
+  if (isNull(column)) return std::nullopt;
+  return real(column);
+}
+
+} // namespace kelwelld

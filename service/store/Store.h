@@ -1,0 +1,186 @@
+// The service's persistent store, behind one interface so that another SQL
+// engine can serve it later. Callers write standard SQL with "?" parameters
+// and bind every value (nothing a client sends becomes SQL text); what is
+// particular to an engine (pragmas, locking, blob streaming, the schema's
+// column types) stays inside that engine's classes.
+//
+// Reads and writes run on connections leased from the store:
+//   - a Reader leases a connection of its own, so readers never wait for one
+//     another (SQLite: WAL readers);
+//   - a Transaction leases the one writer connection and holds it for one
+//     write, which is committed, or rolled back when it is not; commit()
+//     returns once the write is durable, so a reply built after it never
+//     reports a write that could still be lost.
+// A thread that holds a Transaction reads through it, never through a Reader:
+// a Reader would not see the write in progress, and in a store in memory
+// (one connection) it would wait for the thread itself.
+// Failures surface as EpDataStore::StoreException (message = what was
+// attempted, detail = the engine's own text).
+#ifndef KELWELLD_STORE_H
+#define KELWELLD_STORE_H
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelwelld {
+
+// Whether the engine keeps a statement prepared for reuse. Kept is for the
+// service's fixed SQL texts; Once for text assembled for one call (a query's
+// where clause), which would otherwise fill the cache.
+enum class Caching { Kept, Once };
+
+// The portable column types; each engine names them in its own SQL.
+enum class ColumnType { Text, Integer, Real };
+
+// A table the store makes when it does not have it yet. Text columns are
+// never NULL ("" when not written); integers and reals may be.
+struct TableDefinition {
+  struct Column {
+    std::string name;
+    ColumnType type;
+  };
+  std::string name;
+  std::vector<Column> columns;
+  // Empty: an "id" column of increasing integers that are never reused is
+  // the key. Otherwise the columns that make the key.
+  std::vector<std::string> primaryKey;
+};
+
+// One prepared statement of an engine. Parameters count from 1, columns
+// from 0. Failures throw StoreException with the text of describe().
+class Cursor {
+public:
+  virtual ~Cursor() = default;
+  virtual void bindText(int index, const std::string& value) = 0;
+  virtual void bindInteger(int index, long long value) = 0;
+  virtual void bindReal(int index, double value) = 0;
+  virtual void bindNull(int index) = 0;
+  // The bytes are copied when bound; the caller's buffer may go right after.
+  virtual void bindBlob(int index, const void* data, std::size_t bytes) = 0;
+  virtual bool step() = 0;
+  virtual bool isNull(int column) const = 0;
+  virtual std::string text(int column) const = 0;
+  virtual long long integer(int column) const = 0;
+  virtual double real(int column) const = 0;
+  // Copies up to bytes of a blob column into into; the number copied.
+  virtual std::size_t blob(int column, void* into, std::size_t bytes) const = 0;
+  virtual void describe(const std::string& attempted) = 0;
+};
+
+// One connection to the engine, used by one thread at a time.
+class Connection {
+public:
+  virtual ~Connection() = default;
+  virtual std::unique_ptr<Cursor> prepare(const std::string& sql, Caching caching) = 0;
+  // SQL text without parameters: schema and transaction control only.
+  virtual void execute(const std::string& sql, const std::string& attempted) = 0;
+  // Creates the table unless it exists (a table of the same name is taken
+  // as it is).
+  virtual void ensureTable(const TableDefinition& table, const std::string& attempted) = 0;
+  // Streams bytes into / out of a blob that already has its full size, at
+  // offset, without loading the rest of it. row is the owning row's id.
+  virtual void writeBlob(const char* table, const char* column, long long row, std::size_t offset,
+                         const void* data, std::size_t bytes, const std::string& attempted) = 0;
+  virtual void readBlob(const char* table, const char* column, long long row, std::size_t offset,
+                        void* into, std::size_t bytes, const std::string& attempted) = 0;
+  // The engine's way to open, commit and roll back one write.
+  virtual void begin(const std::string& attempted) = 0;
+  virtual void commit(const std::string& attempted) = 0;
+  virtual void rollback() noexcept = 0;
+};
+
+// A leased connection; hands the connection back when it goes.
+using Lease = std::unique_ptr<Connection, std::function<void(Connection*)>>;
+
+class Store {
+public:
+  virtual ~Store() = default;
+
+  // The data store name (the file's base name without extension, fixed when
+  // the store is created; "kelwell" for a store in memory).
+  virtual const std::string& name() const = 0;
+  virtual const std::string& path() const = 0;
+
+  // A connection for reading; several may be out at once.
+  virtual Lease leaseReader() = 0;
+  // The writer connection; one lease at a time, the next waits.
+  virtual Lease leaseWriter() = 0;
+};
+
+// Opens or creates the store at path (":memory:" for one held in memory) and
+// brings its schema up to date. StoreException when the file cannot be
+// opened, is not a store, or was written by a newer service.
+std::unique_ptr<Store> openStore(const std::string& path);
+
+// Where statements run: a Reader or a Transaction.
+class Scope {
+public:
+  Connection& connection() { return *m_lease; }
+
+protected:
+  explicit Scope(Lease lease) : m_lease(std::move(lease)) {}
+  Lease m_lease;
+};
+
+// A read on a connection of its own.
+class Reader : public Scope {
+public:
+  explicit Reader(Store& store) : Scope(store.leaseReader()) {}
+};
+
+// One write: the writer connection and an open transaction, rolled back
+// unless commit() succeeded.
+class Transaction : public Scope {
+public:
+  Transaction(Store& store, std::string attempted);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void commit();
+
+private:
+  std::string m_attempted;
+  bool m_open = false;
+};
+
+// A statement in use within a scope: bind, step, read columns.
+class Statement {
+public:
+  Statement(Scope& scope, const std::string& sql, Caching caching);
+
+  // What the statement is for, in failure messages.
+  Statement& describe(const std::string& attempted);
+
+  Statement& bind(int index, const std::string& value);
+  Statement& bind(int index, long long value);
+  Statement& bind(int index, double value);
+  Statement& bind(int index, const std::optional<double>& value);
+  Statement& bindNull(int index);
+  Statement& bindBlob(int index, const void* data, std::size_t bytes);
+
+  // Advances to the next row; false when there is none.
+  bool step() { return m_cursor->step(); }
+  // Runs a statement that returns no rows.
+  void run();
+
+  bool isNull(int column) const { return m_cursor->isNull(column); }
+  std::string text(int column) const { return m_cursor->text(column); }
+  long long integer(int column) const { return m_cursor->integer(column); }
+  double real(int column) const { return m_cursor->real(column); }
+  std::optional<double> optionalReal(int column) const;
+  std::size_t blob(int column, void* into, std::size_t bytes) const {
+    return m_cursor->blob(column, into, bytes);
+  }
+
+private:
+  std::unique_ptr<Cursor> m_cursor;
+};
+
+} // namespace kelwelld
+
+#endif
