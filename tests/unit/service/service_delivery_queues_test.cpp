@@ -80,8 +80,10 @@ TEST(DeliveryQueues, AReceiverThatAsksToBeDroppedGetsNothingMore) {
   Receivers receivers;
   receivers.release();
   DeliveryQueues<int, int> queues(2, 100, [&](const int& r, const int& item) { return receivers.take(r, item); });
-  queues.start();
+  // Queued before the workers start, so that 4 and 5 are waiting when -3
+  // drops the receiver (posted later, they would make it anew).
   for (int item : {1, 2, -3, 4, 5}) queues.post(7, item);
+  queues.start();
   EXPECT_EQ(receivers.got(7, 5), (std::vector<int>{1, 2, -3}));
   queues.remove(7);
   queues.stop();
