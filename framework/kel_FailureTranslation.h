@@ -45,6 +45,7 @@
 #include <EpUnitOfMeasureService.hh>
 #include <EpiWell.hh>
 
+#include "kel_Diagnostics.h"
 #include "kel_Exception.h"
 #include "kel_cppUtil.h"
 
@@ -125,7 +126,9 @@ struct PlatformClause {
 
 // Catches a remote or ORB exception and throws Throws without a cause. The
 // context is the opening, then the operation's fragment (or, for a split
-// clause, the piece that replaces it), then what Texts appends.
+// clause, the piece that replaces it), then what Texts appends. What it
+// replaced is named on standard error when an operator asks for it
+// (kel_Diagnostics.h).
 template <class CaughtT, class Throws, class Texts>
 struct RemoteClause {
   using Caught = CaughtT;
@@ -139,6 +142,7 @@ struct RemoteClause {
     else
       context += op.where.fragment();
     Texts::append(context, caught);
+    kel_reportReplacedException(caught, context.c_str());
     throw Throws(op.message.text, context);
   }
 

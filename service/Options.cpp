@@ -35,6 +35,22 @@ std::string usage() {
          "  --max-message-mb N    largest message in MiB (default 512)\n"
          "  --call-timeout-ms N   time limit of the service's own calls, such as event pushes\n"
          "                        (default 10000)\n"
+         "  --event-queue N       events that may wait for one subscriber before it is dropped\n"
+         "                        (default 10000)\n"
+         "  --max-text-kb N       longest text stored with an entity, in KiB (default 65536)\n"
+         "  --max-name-bytes N    longest user name or event type name (default 1024)\n"
+         "  --max-sessions N      sessions open at once (default 10000)\n"
+         "  --session-idle-s N    a session unused this long ends (default 3600)\n"
+         "  --max-threads N       threads serving calls (default 128)\n"
+         "  --max-connections N   client connections open at once (default 1000)\n"
+         "  --idle-connection-s N a client connection unused this long is closed (default 60)\n"
+         "  --request-timeout-ms N  a request must arrive whole within this time, or its\n"
+         "                        connection is closed (default 30000)\n"
+         "  --stall-timeout-ms N  a pause this long inside a message closes its connection\n"
+         "                        (default 1000; 0 for none)\n"
+         "  --tls-key F           listen for TLS only, with the key and certificate in F (PEM)\n"
+         "  --tls-ca F            clients must present a certificate of the authority in F (PEM);\n"
+         "                        needed with --tls-key\n"
          "  --fault-injection     serve the fault injector (tests only)\n"
          "  --help                print this text\n"
          "  --version             print the version\n"
@@ -85,12 +101,38 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.crs = next();
     } else if (option == "--max-message-mb") {
       options.maxMessageMb = number(option, next(), 1, 4095);
+    } else if (option == "--tls-key") {
+      options.tlsKey = next();
+    } else if (option == "--tls-ca") {
+      options.tlsCa = next();
+    } else if (option == "--max-text-kb") {
+      options.maxTextKb = number(option, next(), 1, 4194304);
+    } else if (option == "--max-name-bytes") {
+      options.maxNameBytes = number(option, next(), 1, 1048576);
+    } else if (option == "--max-sessions") {
+      options.maxSessions = number(option, next(), 1, 10000000);
+    } else if (option == "--session-idle-s") {
+      options.sessionIdleS = number(option, next(), 1, 31536000);
+    } else if (option == "--max-threads") {
+      options.maxThreads = number(option, next(), 2, 10000);
+    } else if (option == "--max-connections") {
+      options.maxConnections = number(option, next(), 1, 60000);
+    } else if (option == "--idle-connection-s") {
+      options.idleConnectionS = number(option, next(), 1, 86400);
+    } else if (option == "--stall-timeout-ms") {
+      options.stallTimeoutMs = number(option, next(), 0, 3600000);
+    } else if (option == "--request-timeout-ms") {
+      options.requestTimeoutMs = number(option, next(), 100, 86400000);
+    } else if (option == "--event-queue") {
+      options.eventQueue = number(option, next(), 1, 1000000);
     } else if (option == "--call-timeout-ms") {
       options.callTimeoutMs = number(option, next(), 0, 86400000);
     } else {
       throw UsageError("unknown option \"" + arguments[i] + "\" (see --help)");
     }
   }
+  if (options.tlsKey.empty() != options.tlsCa.empty())
+    throw UsageError("--tls-key and --tls-ca go together (see --help)");
   if (!haveStore && !options.help && !options.version)
     throw UsageError("--store PATH is required (see --help)");
   return options;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -21,10 +22,14 @@
 #include "catalogue/Catalogues.h"
 #include "core/FaultInjection.h"
 #include "core/PoaSupport.h"
+#include "core/PrivateFiles.h"
 #include "entity/Wells.h"
+#include "net/GiopGuard.h"
+#include "net/Tls.h"
 #include "servants/Context.h"
 #include "servants/EntityKinds.h"
 #include "servants/Events.h"
+#include "servants/Limits.h"
 #include "servants/Sessions.h"
 #include "store/Store.h"
 
@@ -86,14 +91,11 @@ unsigned freePort(const std::string& host) {
 }
 
 void writeIorFile(const std::string& path, const std::string& ior) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
-  // An existing file keeps its mode on open: make it private as well.
-  bool ok = ::fchmod(fd, 0600) == 0;
-  const std::string text = ior + "\n";
-  ok = ok && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ok = ::close(fd) == 0 && ok;
-  if (!ok) throw StartError("cannot write the reference file " + path + ": " + std::strerror(errno));
+  try {
+    replacePrivateFile(path, ior + "\n");
+  } catch (const std::runtime_error& e) {
+    throw StartError(std::string("cannot write the reference file: ") + e.what());
+  }
 }
 
 } // namespace
@@ -119,6 +121,7 @@ struct Service::Impl {
 
   std::string corbaloc;
   std::string ior;
+  unsigned listeningPort = 0;
   bool running = false;
 
   void startOrb(const Options& options);
@@ -136,6 +139,7 @@ void Service::Impl::startOrb(const Options& options) {
     const unsigned port = options.port ? options.port : freePort(options.host);
     try {
       startOrbOn(options, port);
+      listeningPort = port;
       return;
     } catch (const StartError&) {
       if (options.port || attempt >= 4) throw;
@@ -145,13 +149,23 @@ void Service::Impl::startOrb(const Options& options) {
 
 void Service::Impl::startOrbOn(const Options& options, unsigned port) {
   const bool everyInterface = options.host == "0.0.0.0" || options.host == "*";
-  const std::string endPoint = "giop:tcp:" + (everyInterface ? std::string() : options.host) + ":" +
+  const std::string endPoint = (options.tlsKey.empty() ? "giop:tcp:" : "giop:ssl:") + (everyInterface ? std::string() : options.host) + ":" +
                                (port ? std::to_string(port) : std::string());
   const std::string maxMessage = std::to_string(options.maxMessageMb * 1024UL * 1024UL);
   const std::string timeout = std::to_string(options.callTimeoutMs);
+  const std::string maxThreads = std::to_string(options.maxThreads);
+  const std::string idleConnections = std::to_string(options.idleConnectionS);
+  const std::string requestTimeout = std::to_string(options.requestTimeoutMs);
   const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
                                  {"giopMaxMsgSize", maxMessage.c_str()},
                                  {"clientCallTimeOutPeriod", timeout.c_str()},
+                                 // Bounded resources: a pool of threads rather than one per
+                                 // connection, idle connections closed, stalled requests too.
+                                 {"threadPerConnectionPolicy", "0"},
+                                 {"maxServerThreadPoolSize", maxThreads.c_str()},
+                                 {"scanGranularity", "1"},
+                                 {"inConScanPeriod", idleConnections.c_str()},
+                                 {"serverCallTimeOutPeriod", requestTimeout.c_str()},
                                  {"supportBootstrapAgent", "0"},
                                  // Quiet while starting: a failure is reported in one line below.
                                  {"traceLevel", "0"},
@@ -202,7 +216,8 @@ void Service::Impl::createObjects(const Options& options) {
   }
   context.catalogues = catalogues.get();
 
-  events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000);
+  events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
+                                           options.eventQueue);
   context.events = events.get();
 
   services = poa::createPersistentPoa(root.in(), "Services");
@@ -233,6 +248,7 @@ void Service::Impl::createObjects(const Options& options) {
   CosLifeCycle::FactoryFinder_var finderRef = CosLifeCycle::FactoryFinder::_narrow(object.in());
 
   manager = poa::makeOwned<SessionManagerServant>(context, injector.in());
+  manager->limitSessions(options.maxSessions, std::chrono::seconds(options.sessionIdleS));
   session = poa::makeOwned<SessionServant>(context, *manager, finderRef.in());
   context.poas[Kind::Session]->set_servant(session.get());
   serveEntityPoas();
@@ -243,7 +259,10 @@ void Service::Impl::createObjects(const Options& options) {
   CORBA::String_var text = orb->object_to_string(object.in());
   ior = text.in();
   const auto address = publishedAddress(object.in());
-  corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
+  if (options.tlsKey.empty())
+    corbaloc = "corbaloc:iiop:" + address.first + ":" + std::to_string(address.second) + "/kelwell";
+  else   // the plain profile of a TLS-only service carries no port
+    corbaloc = "corbaloc:ssliop:" + address.first + ":" + std::to_string(listeningPort) + "/kelwell";
 
   events->start();
   omniORB::traceLevel = 1;   // errors and warnings from here on
@@ -299,6 +318,16 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   }
   impl.entities = std::make_unique<Entities>(*impl.store);
   impl.wells = std::make_unique<Wells>(*impl.entities);
+  const std::string unguarded = net::guardGiopMessages(options.maxMessageMb * 1024UL * 1024UL);
+  if (!unguarded.empty()) throw StartError("cannot guard the ORB's connections: " + unguarded);
+  net::limitConnections(options.maxConnections);
+  // Half the pool may wait for stalled messages; the other half serves whole ones.
+  net::limitStalls(options.stallTimeoutMs, options.maxThreads / 2);
+  if (!options.tlsKey.empty()) {
+    const std::string noTls = net::useTls(options.tlsKey, options.tlsCa);
+    if (!noTls.empty()) throw StartError("cannot use TLS: " + noTls);
+  }
+  setTextLimits(options.maxTextKb * 1024, options.maxNameBytes);
   impl.startOrb(options);
   try {
     impl.createObjects(options);

@@ -17,7 +17,7 @@ struct SplitId {
 
 std::string formatId(const std::string& prefix, long long number);
 // nullopt for a text not of the form (the number a positive decimal of at
-// most 18 digits).
+// most 18 digits, written without leading zeros: one entity, one id).
 std::optional<SplitId> splitId(const std::string& id);
 // The number of an id with that prefix; nullopt for anything else.
 std::optional<long long> numberOf(const std::string& id, const std::string& prefix);

@@ -1,11 +1,11 @@
 #include "servants/Events.h"
 
 #include <iostream>
-#include <vector>
 
 #include <EpEntity.hh>
 
 #include "core/Time.h"
+#include "servants/Limits.h"
 
 namespace kelwelld {
 
@@ -39,41 +39,61 @@ CosNotification::StructuredEvent* makeStructuredEvent(const ChangeEvent& change,
   return event._retn();
 }
 
+namespace {
+
+// Pushes in flight at once: one slow subscriber blocks one of them, for at
+// most the push time limit.
+constexpr std::size_t deliveryThreads = 4;
+
+} // namespace
+
 EventDispatcher::EventDispatcher(unsigned long pushTimeoutMs, std::size_t maxQueued)
-    : m_pushTimeoutMs(pushTimeoutMs), m_maxQueued(maxQueued) {}
+    : m_pushTimeoutMs(pushTimeoutMs),
+      m_maxQueued(maxQueued),
+      m_queues(deliveryThreads, maxQueued,
+               [this](const CORBA::ULong& subscription, const std::shared_ptr<const Queued>& item) {
+                 return deliver(subscription, item);
+               }) {}
 
 EventDispatcher::~EventDispatcher() { stop(); }
 
 void EventDispatcher::start() {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_thread.joinable()) return;
-  m_stopping = false;
-  m_thread = std::thread([this] { run(); });
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stopping = false;
+  }
+  m_queues.start();
 }
 
 void EventDispatcher::stop() {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_stopping = true;
-    m_queue.clear();
   }
-  m_wake.notify_all();
-  if (m_thread.joinable()) m_thread.join();
+  m_queues.stop();
 }
 
 void EventDispatcher::publish(ChangeEvent change) {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_subscriptions.empty() || m_stopping) return;
-    if (m_queue.size() >= m_maxQueued) {
-      // A consumer that keeps every push waiting must not make the service
-      // run out of memory: the oldest undelivered event goes.
-      m_queue.pop_front();
-      std::cerr << "kelwelld: event queue full, oldest event dropped\n";
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_subscriptions.empty() || m_stopping) return;
+  std::shared_ptr<const Queued> item;
+  for (auto entry = m_subscriptions.begin(); entry != m_subscriptions.end();) {
+    const auto& types = entry->second.entityTypes;
+    if (!types.empty() && !types.count(change.entityType)) {
+      ++entry;
+      continue;
     }
-    m_queue.push_back({std::move(change), nowUtc()});
+    if (!item) item = std::make_shared<const Queued>(Queued{std::move(change), nowUtc()});
+    if (m_queues.post(entry->first, item)) {
+      ++entry;
+      continue;
+    }
+    // A consumer that takes events more slowly than they come must not make
+    // the service run out of memory.
+    std::cerr << "kelwelld: event subscription " << entry->first << " dropped: " << m_maxQueued
+              << " events were waiting for its consumer\n";
+    entry = m_subscriptions.erase(entry);
   }
-  m_wake.notify_one();
 }
 
 CORBA::ULong EventDispatcher::subscribe(CosNotifyComm::StructuredPushConsumer_ptr consumer,
@@ -81,8 +101,10 @@ CORBA::ULong EventDispatcher::subscribe(CosNotifyComm::StructuredPushConsumer_pt
   if (CORBA::is_nil(consumer)) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
   Subscription subscription;
   subscription.consumer = CosNotifyComm::StructuredPushConsumer::_duplicate(consumer);
-  for (CORBA::ULong i = 0; i < entityTypes.length(); ++i)
+  for (CORBA::ULong i = 0; i < entityTypes.length(); ++i) {
+    if (nameTooLong(entityTypes[i].in(), "entity type")) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
     subscription.entityTypes.insert(entityTypes[i].in());
+  }
   std::lock_guard<std::mutex> lock(m_mutex);
   const CORBA::ULong number = m_nextSubscription++;
   m_subscriptions.emplace(number, std::move(subscription));
@@ -92,55 +114,49 @@ CORBA::ULong EventDispatcher::subscribe(CosNotifyComm::StructuredPushConsumer_pt
 void EventDispatcher::unsubscribe(CORBA::ULong subscription) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_subscriptions.erase(subscription);
+  m_queues.remove(subscription);
 }
 
-void EventDispatcher::run() {
-  std::unique_lock<std::mutex> lock(m_mutex);
-  for (;;) {
-    m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-    if (m_stopping) return;
-    Queued item = std::move(m_queue.front());
-    m_queue.pop_front();
-    lock.unlock();
-    deliver(item);
-    lock.lock();
-  }
-}
-
-void EventDispatcher::deliver(const Queued& item) {
-  std::vector<std::pair<CORBA::ULong, CosNotifyComm::StructuredPushConsumer_var>> targets;
+bool EventDispatcher::deliver(CORBA::ULong subscription, const std::shared_ptr<const Queued>& item) {
+  CosNotifyComm::StructuredPushConsumer_var consumer;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto& entry : m_subscriptions) {
-      const auto& types = entry.second.entityTypes;
-      if (types.empty() || types.count(item.change.entityType))
-        targets.emplace_back(entry.first, CosNotifyComm::StructuredPushConsumer::_duplicate(
-                                              entry.second.consumer.in()));
-    }
+    const auto found = m_subscriptions.find(subscription);
+    if (found == m_subscriptions.end()) return false;
+    consumer = CosNotifyComm::StructuredPushConsumer::_duplicate(found->second.consumer.in());
   }
-  if (targets.empty()) return;
-  CosNotification::StructuredEvent_var event = makeStructuredEvent(item.change, item.time);
-  for (auto& target : targets) {
-    bool gone = false;
-    try {
-      omniORB::setClientCallTimeout(target.second.in(), m_pushTimeoutMs);
-      target.second->push_structured_event(event.in());
-    } catch (const CosEventComm::Disconnected&) {
-      gone = true;
-    } catch (const CORBA::TRANSIENT&) {
-      gone = true;
-    } catch (const CORBA::COMM_FAILURE&) {
-      gone = true;
-    } catch (const CORBA::OBJECT_NOT_EXIST&) {
-      gone = true;
-    } catch (const CORBA::Exception&) {
-      // The consumer refused this one event; it stays subscribed.
-    }
-    if (gone) {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_subscriptions.erase(target.first);
-    }
+  // Built for each push: the ORB marshals each on its own thread.
+  CosNotification::StructuredEvent_var event = makeStructuredEvent(item->change, item->time);
+  try {
+    omniORB::setClientCallTimeout(consumer.in(), m_pushTimeoutMs);
+    consumer->push_structured_event(event.in());
+  } catch (const CORBA::TIMEOUT&) {
+    drop(subscription, "its consumer took no event within " + std::to_string(m_pushTimeoutMs) + " ms");
+    return false;
+  } catch (const CosEventComm::Disconnected&) {
+    drop(subscription, "");
+    return false;
+  } catch (const CORBA::TRANSIENT&) {
+    drop(subscription, "");
+    return false;
+  } catch (const CORBA::COMM_FAILURE&) {
+    drop(subscription, "");
+    return false;
+  } catch (const CORBA::OBJECT_NOT_EXIST&) {
+    drop(subscription, "");
+    return false;
+  } catch (const CORBA::Exception&) {
+    // The consumer refused this one event; it stays subscribed.
   }
+  return true;
+}
+
+// Forgets a subscription; why, when not "", is logged (a consumer that is
+// gone is dropped quietly, as unsubscribing would).
+void EventDispatcher::drop(CORBA::ULong subscription, const std::string& why) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_subscriptions.erase(subscription) && !why.empty())
+    std::cerr << "kelwelld: event subscription " << subscription << " dropped: " << why << "\n";
 }
 
 } // namespace kelwelld

@@ -1,23 +1,25 @@
 // Data-changed events: after each committed write the service pushes a
 // CosNotification::StructuredEvent to every subscriber whose entity types
-// match (docs/service.md describes the format). Pushes run on one dispatcher
-// thread, never on the writing call's, each with a time limit; a consumer
-// that is gone (TRANSIENT, COMM_FAILURE, OBJECT_NOT_EXIST, Disconnected) is
-// dropped.
+// match (docs/service.md describes the format). Each subscriber has its own
+// bounded queue, served by a few delivery threads, never the writing call's;
+// every push has a time limit. A consumer that is gone (TRANSIENT,
+// COMM_FAILURE, OBJECT_NOT_EXIST, Disconnected) is dropped; one that falls
+// behind (a push times out, or its queue fills) is dropped and logged, and
+// the others keep receiving meanwhile.
 #ifndef KELWELLD_EVENTS_H
 #define KELWELLD_EVENTS_H
 
-#include <condition_variable>
-#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 
 #include <CosNotification.hh>
 #include <CosNotifyComm.hh>
 #include <EpSession.hh>
+
+#include "core/DeliveryQueues.h"
 
 namespace kelwelld {
 
@@ -35,6 +37,7 @@ CosNotification::StructuredEvent* makeStructuredEvent(const ChangeEvent& change,
 
 class EventDispatcher : public POA_EpSession::EventService {
 public:
+  // maxQueued: the events a subscriber may have waiting before it is dropped.
   explicit EventDispatcher(unsigned long pushTimeoutMs = 10000, std::size_t maxQueued = 10000);
   ~EventDispatcher() override;
 
@@ -59,18 +62,17 @@ private:
     std::string time;
   };
 
-  void run();
-  void deliver(const Queued& item);
+  // Pushes one event; false drops the subscription.
+  bool deliver(CORBA::ULong subscription, const std::shared_ptr<const Queued>& item);
+  void drop(CORBA::ULong subscription, const std::string& why);
 
   const unsigned long m_pushTimeoutMs;
   const std::size_t m_maxQueued;
   std::mutex m_mutex;
-  std::condition_variable m_wake;
-  std::deque<Queued> m_queue;
   std::map<CORBA::ULong, Subscription> m_subscriptions;
   CORBA::ULong m_nextSubscription = 1;
-  bool m_stopping = false;
-  std::thread m_thread;
+  bool m_stopping = true;
+  DeliveryQueues<CORBA::ULong, std::shared_ptr<const Queued>> m_queues;
 };
 
 } // namespace kelwelld

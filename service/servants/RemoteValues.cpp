@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 #include "catalogue/Catalogues.h"
 #include "core/RemoteErrors.h"
 #include "core/Time.h"
+#include "servants/Limits.h"
 
 namespace kelwelld {
 
@@ -27,6 +29,13 @@ Quantity lengthFromRemote(const EpiTypes::DataQuantity& quantity, const std::str
                           Catalogues& catalogues) {
   const double value = valueOf(quantity.value, attribute);
   if (std::isinf(value)) throwValidation("The " + attribute + " is infinite. ");
+  // Quantities are read back as floats: a larger magnitude would come back infinite.
+  if (std::fabs(value) > std::numeric_limits<float>::max()) {
+    std::ostringstream text;
+    text << "The " << attribute << " " << value << " is beyond what a quantity can be read back as (at most "
+         << std::numeric_limits<float>::max() << " in magnitude). ";
+    throwValidation(text.str());
+  }
   const auto unit = catalogues.resolveUnit(quantity.unit.in());
   if (!unit) throwValidation("The unit of the " + attribute + " is not a unit of the service's catalogue. ");
   if (!unit->acronym.empty() && unit->quantity != "length")
@@ -66,6 +75,7 @@ std::string checkedDate(const char* text, const std::string& attribute) {
 std::string textOf(const CORBA::Any& value, const std::string& what) {
   const char* text = nullptr;
   if (!(value >>= text)) throwValidation("The " + what + " does not hold a text. ");
+  checkTextSize(text, what);
   return text;
 }
 
@@ -80,6 +90,7 @@ std::vector<Alias> aliasesFromRemote(const CosPropertyService::Properties& alias
   std::vector<Alias> result;
   result.reserve(aliases.length());
   for (CORBA::ULong i = 0; i < aliases.length(); ++i) {
+    checkTextSize(aliases[i].property_name.in(), "name of alias " + std::to_string(i));
     const std::string name(aliases[i].property_name.in());
     result.push_back({name, textOf(aliases[i].property_value,
                                    "alias " + std::to_string(i) + " (" + quoted(name) + ")")});

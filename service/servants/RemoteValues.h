@@ -23,7 +23,8 @@ class Catalogues;
 double valueOf(const EpTypes::DataValue& value, const std::string& attribute);
 
 // A quantity a client writes: its unit must be nil or a length of the
-// catalogue; a NaN value clears the quantity, an infinite one is refused.
+// catalogue; a NaN value clears the quantity, an infinite one, or one beyond the
+// range of the float it is read back as, is refused.
 Quantity lengthFromRemote(const EpiTypes::DataQuantity& quantity, const std::string& attribute,
                           Catalogues& catalogues);
 

@@ -1,13 +1,14 @@
 #include "servants/Sessions.h"
 
 #include "catalogue/Catalogues.h"
-#include "core/RemoteErrors.h"
-#include "servants/Events.h"
 #include "core/FaultInjection.h"
 #include "core/Query.h"
-#include "store/Store.h"
-#include "entity/Wells.h"
+#include "core/RemoteErrors.h"
 #include "core/Time.h"
+#include "entity/Wells.h"
+#include "servants/Events.h"
+#include "servants/Limits.h"
+#include "store/Store.h"
 
 namespace kelwelld {
 
@@ -19,11 +20,16 @@ SessionManagerServant::SessionManagerServant(Context& context, EpSession::FaultI
 EpSession::Session_ptr SessionManagerServant::openSession(const char* user) {
   const auto fault = enterFault("openSession");
   if (wantsNil(fault)) return EpSession::Session::_nil();
+  // The contract gives openSession no exception with a text.
+  if (nameTooLong(user, "user name")) throw CORBA::BAD_PARAM(0, CORBA::COMPLETED_NO);
   std::string id;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    expireIdle(now);
+    if (m_sessions.size() >= m_maxSessions) throw CORBA::NO_RESOURCES(0, CORBA::COMPLETED_NO);
     id = formatId(Kind::Session, ++m_lastSession);
-    m_users.emplace(id, user);
+    m_sessions.emplace(id, OpenSession{user, now});
   }
   return m_context.referenceAs<EpSession::Session>(id);
 }
@@ -65,9 +71,28 @@ char* SessionManagerServant::getVersion() {
 
 std::string SessionManagerServant::userOf(const std::string& sessionId) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  const auto found = m_users.find(sessionId);
-  if (found == m_users.end()) throwNotExist();
-  return found->second;
+  const auto found = m_sessions.find(sessionId);
+  if (found == m_sessions.end()) throwNotExist();
+  const Clock::time_point now = Clock::now();
+  if (now - found->second.lastUsed > m_sessionIdle) {
+    m_sessions.erase(found);
+    throwNotExist();
+  }
+  found->second.lastUsed = now;
+  return found->second.user;
+}
+
+void SessionManagerServant::limitSessions(std::size_t most, std::chrono::seconds idle) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_maxSessions = most;
+  m_sessionIdle = idle;
+}
+
+void SessionManagerServant::expireIdle(Clock::time_point now) {
+  for (auto session = m_sessions.begin(); session != m_sessions.end();) {
+    if (now - session->second.lastUsed > m_sessionIdle) session = m_sessions.erase(session);
+    else ++session;
+  }
 }
 
 // ------------------------------------------------------------------- Session
@@ -106,6 +131,7 @@ EpSession::Project_ptr SessionServant::createProject(const char* name) {
   const auto fault = enterFault("createProject", id);
   m_manager.userOf(id);
   if (wantsNil(fault)) return EpSession::Project::_nil();
+  if (const auto reason = textTooLong(name, "project name")) throwFailed(*reason);
   const std::string projectId = m_context.wells->createProject(name).id;
   m_context.changed(projectId, "created", "createProject");
   return m_context.referenceAs<EpSession::Project>(projectId);

@@ -4,6 +4,7 @@
 #ifndef KELWELLD_SESSIONS_H
 #define KELWELLD_SESSIONS_H
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <string>
@@ -28,15 +29,29 @@ public:
   EpSession::FaultInjector_ptr getFaultInjector() override;
   char* getVersion() override;
 
-  // The user of an open session; "" when there is no such session.
+  // The user of an open session, which counts as a use of it;
+  // OBJECT_NOT_EXIST when there is no such session or it has expired.
   std::string userOf(const std::string& sessionId);
 
+  // At most most sessions at a time (openSession then raises NO_RESOURCES);
+  // a session unused for idle ends.
+  void limitSessions(std::size_t most, std::chrono::seconds idle);
+
 private:
+  using Clock = std::chrono::steady_clock;
+  struct OpenSession {
+    std::string user;
+    Clock::time_point lastUsed;
+  };
+  void expireIdle(Clock::time_point now);
+
   Context& m_context;
   EpSession::FaultInjector_var m_faultInjector;
   std::mutex m_mutex;
-  std::map<std::string, std::string> m_users;   // session id -> user
+  std::map<std::string, OpenSession> m_sessions;   // by session id
   long long m_lastSession = 0;
+  std::size_t m_maxSessions = 10000;
+  std::chrono::seconds m_sessionIdle{3600};
 };
 
 // Default servant of the transient "Sessions" POA.

@@ -6,6 +6,7 @@
 #include "catalogue/Catalogues.h"
 #include "entity/Velocities.h"
 #include "entity/Wells.h"
+#include "servants/Limits.h"
 
 namespace kelwelld {
 
@@ -15,6 +16,7 @@ WellServant::WellServant(Context& context) : EntityServant(context) {}
 
 void WellServant::setText(const char* operation, std::string WellRecord::*member, const char* value) {
   enterFault(operation, m_context.currentId());
+  checkTextSize(value, "text of " + std::string(operation));
   const std::string text(value);
   write(operation, &WellRecord::modifiedAttributes, [&](WellRecord& r) { r.*member = text; });
 }
@@ -343,6 +345,8 @@ std::string createWellIn(Context& context, EpSession::Project_ptr project, const
   } else if (stored) {
     throwFailed("A stored well needs a project; the project is nil. ");
   }
+  checkTextSize(name.c_str(), "well name");
+  checkTextSize(identifier.property_name.in(), "identifier's name");
   record.name = name;
   record.identifierName = identifier.property_name.in();
   record.identifierValue = textOf(identifier.property_value, "identifier's value");
@@ -364,6 +368,7 @@ std::string createWellBoreOf(Context& context, EpiWell::Well_ptr well, const Cos
   }
   WellBoreRecord record;
   record.wellId = *wellId;
+  checkTextSize(identifier.property_name.in(), "identifier's name");
   record.identifierName = identifier.property_name.in();
   record.identifierValue = textOf(identifier.property_value, "identifier's value");
   const WellBoreRecord created = context.wells->createWellBore(std::move(record), stored);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "core/PrivateFiles.h"
 #include "core/RemoteErrors.h"
 
 namespace kelwelld {
@@ -317,6 +318,8 @@ private:
 
 SqliteStore::SqliteStore(const std::string& path)
     : m_path(path), m_inMemory(path == ":memory:" || path.empty()) {
+  // Created private before SQLite opens it: its WAL and journal take its mode.
+  createPrivateFileIfAbsent(path);
   m_writer = std::make_unique<SqliteConnection>(path, false);
   migrate(baseName(path));
 }

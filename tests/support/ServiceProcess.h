@@ -34,6 +34,7 @@ public:
   void stop();   // SIGTERM, then wait (SIGKILL after 10 s)
   void kill();   // SIGKILL, then wait
   bool running() const { return m_pid > 0; }
+  pid_t pid() const { return m_pid; }
 
   const std::string& corbaloc() const { return m_corbaloc; }
   int port() const { return m_port; }

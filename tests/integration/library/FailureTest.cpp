@@ -55,6 +55,30 @@ TEST_F(FailureTest, TransformAndSystemExceptions) {
                 "Caught a CORBA::Exception exception in the kel_Well::getWellStatus method. "}});
 }
 
+TEST_F(FailureTest, AnOperatorMayAskWhichCorbaExceptionATranslationReplaced) {
+  const kel_Well well = newWell();
+  const struct {
+    const char* setting;   // KELWELL_DIAGNOSTICS; nullptr: unset
+    std::string line;      // what the failed call writes to standard error
+  } cases[] = {
+      {"1", "kelwell: CORBA::UNKNOWN minor 0x00000000, completed NO; reported as \"Caught a CORBA::Exception "
+            "exception in the kel_Well::getField method. \"\n"},
+      {nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setting ? c.setting : "unset");
+    if (c.setting) setenv("KELWELL_DIAGNOSTICS", c.setting, 1);
+    else unsetenv("KELWELL_DIAGNOSTICS");
+    raise("getField", "CORBA::UNKNOWN");
+    testing::internal::CaptureStderr();
+    const auto failure = failureOf([&] { well.getField(); });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.line);
+    // The caller's texts are the same either way.
+    expectChain(failure, {{false, "Could not return the name of the field in which the well was drilled. ",
+                           "Caught a CORBA::Exception exception in the kel_Well::getField method. "}});
+  }
+}
+
 TEST_F(FailureTest, NestedConverterFailureChainsDownToTheFirstFailure) {
   kel_Well well = newWell();
   well.setWaterDepth(kel_FloatQuantity(kel_Unit::getUnit("m"), 80.0f));

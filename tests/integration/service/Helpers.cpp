@@ -1,6 +1,11 @@
 #include "Helpers.h"
 
 #include <atomic>
+#include <cstdio>
+
+#include <omniORB4/IIOP.h>   // after CORBA.h, which they rely on
+#include <omniORB4/omniIOR.h>
+#include <omniORB4/omniObjRef.h>
 
 namespace kelwell_test {
 
@@ -64,6 +69,23 @@ EpiWell::WellBore_var Client::newWellBore(EpiWell::Well_ptr well, const std::str
 
 EpSession::FaultInjector_var Client::faults() {
   return manager->getFaultInjector();
+}
+
+std::string corbalocWithId(CORBA::Object_ptr model, const std::string& oldId, const std::string& newId) {
+  omniIOR* ior = model->_PR_getobj()->_getIOR();
+  IIOP::ProfileBody body;
+  IIOP::unmarshalProfile(ior->iopProfiles()[0], body);
+  ior->release();
+  std::string key(reinterpret_cast<const char*>(body.object_key.get_buffer()), body.object_key.length());
+  key.replace(key.rfind(oldId), oldId.size(), newId);
+  std::string escaped;
+  for (unsigned char c : key) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02x", c);
+    escaped += hex;
+  }
+  return "corbaloc:iiop:" + std::string(body.address.host.in()) + ":" + std::to_string(body.address.port) + "/" +
+         escaped;
 }
 
 CosPropertyService::Property property(const std::string& name, const std::string& value) {

@@ -38,6 +38,10 @@ struct Client {
   EpSession::FaultInjector_var faults();
 };
 
+// A corbaloc reference to the same POA as model, with newId in place of
+// oldId in the object key: what a hand-made reference looks like.
+std::string corbalocWithId(CORBA::Object_ptr model, const std::string& oldId, const std::string& newId);
+
 CosPropertyService::Property property(const std::string& name, const std::string& value);
 std::string text(const CORBA::Any& value);
 

@@ -1,13 +1,7 @@
 // Fault injection, and bad input that must never bring the service down.
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 #include "Helpers.h"
-
-#include <omniORB4/IIOP.h>   // after CORBA.h, which they rely on
-#include <omniORB4/omniIOR.h>
-#include <omniORB4/omniObjRef.h>
 
 using namespace kelwell_test;
 
@@ -36,24 +30,6 @@ protected:
   EpSession::Project_var project = client.newProject("faults");
   EpiWell::Well_var well = client.newWell(project.in(), "fragile");
 };
-
-// A reference to the same POA as model, with another object id.
-std::string corbalocWithId(CORBA::Object_ptr model, const std::string& oldId, const std::string& newId) {
-  omniIOR* ior = model->_PR_getobj()->_getIOR();
-  IIOP::ProfileBody body;
-  IIOP::unmarshalProfile(ior->iopProfiles()[0], body);
-  ior->release();
-  std::string key(reinterpret_cast<const char*>(body.object_key.get_buffer()), body.object_key.length());
-  key.replace(key.rfind(oldId), oldId.size(), newId);
-  std::string escaped;
-  for (unsigned char c : key) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%%%02x", c);
-    escaped += hex;
-  }
-  return "corbaloc:iiop:" + std::string(body.address.host.in()) + ":" + std::to_string(body.address.port) + "/" +
-         escaped;
-}
 
 } // namespace
 

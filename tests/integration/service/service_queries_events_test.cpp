@@ -38,7 +38,8 @@ EpSession::QueryParameterSeq parameters(std::initializer_list<std::pair<const ch
 class Consumer : public POA_CosNotifyComm::StructuredPushConsumer {
 public:
   void push_structured_event(const CosNotification::StructuredEvent& event) override {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_arrived.wait(lock, [&] { return !m_held; });
     m_events.push_back(event);
     m_arrived.notify_all();
   }
@@ -52,10 +53,18 @@ public:
     return m_events;
   }
 
+  // While held, a push waits, as it would for a consumer that stopped reading.
+  void hold(bool held) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_held = held;
+    m_arrived.notify_all();
+  }
+
 private:
   std::mutex m_mutex;
   std::condition_variable m_arrived;
   std::vector<CosNotification::StructuredEvent> m_events;
+  bool m_held = false;
 };
 
 std::string header(const CosNotification::StructuredEvent& event, const char* name) {
@@ -313,4 +322,49 @@ TEST(DataChangedEvents, VelocityFunctionsReportCreationAndChangesAndAreFoundByQu
   found = project->executeQuery("EpiWell_WellVelocity", "EpiWell_WellVelocity.name = 'second'",
                                 EpSession::QueryParameterSeq());
   EXPECT_EQ(idsOf(found.in()), std::vector<std::string>{idOf(second.in())});
+}
+
+TEST(DataChangedEvents, ASubscriberThatFallsBehindIsDroppedAndLoggedWhileOthersKeepReceiving) {
+  // Three events may wait for a subscriber; a push may take 1.5 s.
+  ServiceProcess service(ServiceOptions{false, "", "", {"--event-queue", "3", "--call-timeout-ms", "1500"}});
+  service.start();
+  Client client(service);
+  ActiveConsumer stopped;
+  ActiveConsumer stalled;
+  ActiveConsumer reading;
+  stopped->hold(true);
+  stalled->hold(true);
+  struct Release {
+    ActiveConsumer& a;
+    ActiveConsumer& b;
+    ~Release() {
+      a->hold(false);
+      b->hold(false);
+    }
+  } release{stopped, stalled};
+  const CORBA::ULong stoppedNumber = events->subscribe(stopped.reference.in(), EpTypes::StringSeq());
+  events->subscribe(reading.reference.in(), EpTypes::StringSeq());
+  // One event in the stopped subscriber's push, three waiting, then one too many.
+  EpSession::Project_var project = client.newProject("slow");
+  EpiWell::Well_var well = client.newWell(project.in(), "w");
+  for (std::size_t written = 2; written <= 6; ++written) {
+    if (written > 2) well->setCountry(("Country " + std::to_string(written)).c_str());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(reading->waitFor(written).size(), written);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << written;
+  EXPECT_NE(service.standardError().find("kelwelld: event subscription " + std::to_string(stoppedNumber) +
+                                         " dropped: 3 events were waiting for its consumer"),
+            std::string::npos)
+      << service.standardError();
+  // A subscriber whose push does not return within the time limit goes too.
+  const CORBA::ULong stalledNumber = events->subscribe(stalled.reference.in(), EpTypes::StringSeq());
+  well->setCountry("Stalled");
+  EXPECT_EQ(reading->waitFor(7).size(), 7u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  EXPECT_NE(service.standardError().find("kelwelld: event subscription " + std::to_string(stalledNumber) +
+                                         " dropped: its consumer took no event within 1500 ms"),
+            std::string::npos)
+      << service.standardError();
+  well->setCountry("After");
+  EXPECT_EQ(reading->waitFor(8).size(), 8u);
 }

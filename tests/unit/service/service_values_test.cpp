@@ -33,6 +33,14 @@ TEST(EntityIds, ParseOnlyTheServicesOwnForms) {
   EXPECT_EQ(numberOf("project:3", Kind::Project).value_or(0), 3);
 }
 
+TEST(EntityIds, ParseOnlyTheCanonicalSpellingOfANumber) {
+  // Each of these would otherwise reach well 1 under a second id.
+  for (const char* other : {"well:01", "well:000001", "well:+1", "well: 1", "well:1 ", "well:0x1"})
+    EXPECT_FALSE(parseId(other)) << other;
+  EXPECT_TRUE(parseId("well:10"));
+  EXPECT_TRUE(parseId("well:100000000000000000"));
+}
+
 TEST(CommandLine, TakesTheDocumentedOptionsAndRefusesTheRest) {
   const Options options = parseOptions({"--store", "/tmp/x.db", "--host", "0.0.0.0", "--port=0", "--ior-file",
                                         "/tmp/ior", "--unit-system", "field", "--crs", "EPSG:32631",
@@ -70,4 +78,42 @@ TEST(CommandLine, TakesTheDocumentedOptionsAndRefusesTheRest) {
   EXPECT_EQ(refusal({"--store", "a", "--max-message-mb", "0"}),
             "--max-message-mb must lie between 1 and 4095, not 0");
   EXPECT_EQ(refusal({"--store", "a", "--verbose"}), "unknown option \"--verbose\" (see --help)");
+}
+
+TEST(CommandLine, TakesTheLimitsOfResourcesWithinTheirRanges) {
+  const Options defaults = parseOptions({"--store", "x.db"});
+  EXPECT_EQ(defaults.maxConnections, 1000u);
+  EXPECT_EQ(defaults.maxThreads, 128u);
+  const struct {
+    const char* option;
+    const char* good;
+    unsigned long Options::*member;
+    const char* tooSmall;
+    const char* tooLarge;
+  } cases[] = {
+      {"--max-text-kb", "4", &Options::maxTextKb, "0", "4194305"},
+      {"--max-name-bytes", "64", &Options::maxNameBytes, "0", "1048577"},
+      {"--max-sessions", "5", &Options::maxSessions, "0", "10000001"},
+      {"--session-idle-s", "30", &Options::sessionIdleS, "0", "31536001"},
+      {"--max-threads", "8", &Options::maxThreads, "1", "10001"},
+      {"--max-connections", "50", &Options::maxConnections, "0", "60001"},
+      {"--idle-connection-s", "10", &Options::idleConnectionS, "0", "86401"},
+      {"--request-timeout-ms", "2000", &Options::requestTimeoutMs, "99", "86400001"},
+      {"--stall-timeout-ms", "0", &Options::stallTimeoutMs, "-1", "3600001"},
+      {"--event-queue", "7", &Options::eventQueue, "0", "1000001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    EXPECT_EQ(parseOptions({"--store", "x.db", c.option, c.good}).*c.member, std::stoul(c.good));
+    for (const char* bad : {c.tooSmall, c.tooLarge, "many"})
+      EXPECT_THROW(parseOptions({"--store", "x.db", c.option, bad}), UsageError) << bad;
+  }
+}
+
+TEST(CommandLine, TakesTlsFilesOnlyTogether) {
+  const Options tls = parseOptions({"--store", "x.db", "--tls-key", "k.pem", "--tls-ca", "ca.pem"});
+  EXPECT_EQ(tls.tlsKey, "k.pem");
+  EXPECT_EQ(tls.tlsCa, "ca.pem");
+  EXPECT_THROW(parseOptions({"--store", "x.db", "--tls-key", "k.pem"}), UsageError);
+  EXPECT_THROW(parseOptions({"--store", "x.db", "--tls-ca", "ca.pem"}), UsageError);
 }
