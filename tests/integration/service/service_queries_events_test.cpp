@@ -329,6 +329,7 @@ TEST(DataChangedEvents, ASubscriberThatFallsBehindIsDroppedAndLoggedWhileOthersK
   ServiceProcess service(ServiceOptions{false, "", "", {"--event-queue", "3", "--call-timeout-ms", "1500"}});
   service.start();
   Client client(service);
+  EpSession::EventService_var events = client.manager->getEventService();
   ActiveConsumer stopped;
   ActiveConsumer stalled;
   ActiveConsumer reading;
@@ -344,6 +345,7 @@ TEST(DataChangedEvents, ASubscriberThatFallsBehindIsDroppedAndLoggedWhileOthersK
   } release{stopped, stalled};
   const CORBA::ULong stoppedNumber = events->subscribe(stopped.reference.in(), EpTypes::StringSeq());
   events->subscribe(reading.reference.in(), EpTypes::StringSeq());
+
   // One event in the stopped subscriber's push, three waiting, then one too many.
   EpSession::Project_var project = client.newProject("slow");
   EpiWell::Well_var well = client.newWell(project.in(), "w");
@@ -352,10 +354,12 @@ TEST(DataChangedEvents, ASubscriberThatFallsBehindIsDroppedAndLoggedWhileOthersK
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(reading->waitFor(written).size(), written);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << written;
+  }
   EXPECT_NE(service.standardError().find("kelwelld: event subscription " + std::to_string(stoppedNumber) +
                                          " dropped: 3 events were waiting for its consumer"),
             std::string::npos)
       << service.standardError();
+
   // A subscriber whose push does not return within the time limit goes too.
   const CORBA::ULong stalledNumber = events->subscribe(stalled.reference.in(), EpTypes::StringSeq());
   well->setCountry("Stalled");
