@@ -484,12 +484,22 @@ WellBoreServant::PathCall WellBoreServant::pathCall(const char* operation) {
 
 namespace {
 
+// Clients send measured depths as floats: a depth read back from the path
+// data and sent again may lie a float's rounding beyond the first or last
+// station. Within that much (a few float steps) it counts as the end itself.
+constexpr double kFloatRounding = 2.4e-7;
+
 // Positions at measured depths (m): on the path, or vertical below the wellhead.
-std::vector<Position> positionsAt(const std::optional<WellPath>& path, const std::vector<double>& md) {
+std::vector<Position> positionsAt(const std::optional<WellPath>& path, std::vector<double> md) {
   std::vector<Position> positions(md.size());
   if (!path) {
     for (std::size_t i = 0; i < md.size(); ++i) positions[i] = {md[i], md[i], 0.0, 0.0};
     return positions;
+  }
+  const double first = path->stations().md.front(), last = path->stations().md.back();
+  for (double& value : md) {
+    if (value < first && first - value <= kFloatRounding * std::max(1.0, std::fabs(first))) value = first;
+    if (value > last && value - last <= kFloatRounding * std::max(1.0, std::fabs(last))) value = last;
   }
   try {
     path->at(md.data(), positions.data(), md.size());
