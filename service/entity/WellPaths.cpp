@@ -59,6 +59,17 @@ std::optional<StoredPath> loadPath(Store& store, const std::string& wellboreId) 
   return path;
 }
 
+std::optional<engine::WellPath> loadWellPath(Store& store, const std::string& wellboreId, short calculationMethod) {
+  const auto stored = loadPath(store, wellboreId);
+  if (!stored) return std::nullopt;
+  if (stored->source == StoredPath::Source::Stations) {
+    engine::SurveyOptions options;
+    options.method = static_cast<engine::CalculationMethod>(calculationMethod);
+    return engine::WellPath::fromSurvey({stored->md, stored->second, stored->third}, options);
+  }
+  return engine::WellPath::fromPositions({stored->md, stored->second, stored->third, stored->fourth});
+}
+
 void writePath(Transaction* transaction, const std::string& wellboreId, const StoredPath& path) {
   if (transaction == nullptr) {
     std::lock_guard<std::mutex> lock(storelessMutex);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PathGeometry.h"
 #include "store/Store.h"
 
 namespace kelwelld {
@@ -28,6 +29,13 @@ std::optional<StoredPath> loadPath(Store& store, const std::string& wellboreId);
 // Replaces the wellbore's path. transaction: the write of the wellbore's
 // record; null for a storeless wellbore (then the caller holds its lock).
 void writePath(Transaction* transaction, const std::string& wellboreId, const StoredPath& path);
+
+// The wellbore's path as the engine computes it: from its stations with the
+// wellbore's calculation method (0 to 5), from its raw positions, or nullopt
+// for a wellbore without path data (vertical below its wellhead: use
+// engine::VerticalPath). Every conversion that needs a wellbore's MD comes
+// here. engine::EngineError when the stored path no longer computes.
+std::optional<engine::WellPath> loadWellPath(Store& store, const std::string& wellboreId, short calculationMethod);
 
 } // namespace kelwelld
 

@@ -125,20 +125,6 @@ double metresPer(const std::string& acronym) {
 
 // --------------------------------------------------------------- the path
 
-// The wellbore's path: from its stations with its calculation method, from
-// its raw positions, or none (vertical below the wellhead). The one place a
-// wellbore's stored path becomes the engine's.
-std::optional<WellPath> wellPathOf(Context& context, const std::string& boreId, short calcMethod) {
-  const auto stored = loadPath(*context.store, boreId);
-  if (!stored) return std::nullopt;
-  if (stored->source == StoredPath::Source::Stations) {
-    engine::SurveyOptions options;
-    options.method = static_cast<engine::CalculationMethod>(calcMethod);
-    return WellPath::fromSurvey({stored->md, stored->second, stored->third}, options);
-  }
-  return WellPath::fromPositions({stored->md, stored->second, stored->third, stored->fourth});
-}
-
 // The velocity function for time-domain positions: the one given, or the
 // wellbore's default for nil. Velocity functions are not served yet, so there
 // is none: NoDefaultWellVelocityException for nil, NoKnownTransformException
@@ -474,7 +460,7 @@ WellBoreServant::PathCall WellBoreServant::pathCall(const char* operation) {
   if (!well) throwNotExist();
   result.well = std::move(*well);
   try {
-    result.path = wellPathOf(m_context, result.id, result.bore.calcMethod);
+    result.path = loadWellPath(*m_context.store, result.id, result.bore.calcMethod);
   } catch (const EngineError& error) {
     // A path the engine takes was stored; one it refuses cannot be.
     throwStore("The stored path of wellbore " + result.id + " cannot be read. ", error.what());
