@@ -245,10 +245,11 @@ private:
     return system;
   }
 
+  // An EPSG system whose axes are lengths (geographic ones measure angles).
   bool isProjected(const std::string& system) {
     const auto units = m_catalogues.systemUnits(system);
-    return units.epsgCode != 0 && UnitCatalogue::builtIn().find(units.horizontalUnit) != nullptr &&
-           UnitCatalogue::builtIn().find(units.horizontalUnit)->quantity == "length";
+    const UnitDefinition* axis = UnitCatalogue::builtIn().find(units.horizontalUnit);
+    return units.epsgCode != 0 && axis != nullptr && axis->quantity == "length";
   }
 
   // The projected system whose grid the offsets run along.
@@ -343,6 +344,7 @@ public:
     return objects;
   }
 
+  // orb may be nil once a polyline was handed out (an iterator comes from one).
   template <class Ref>
   typename Ref::_ptr_type activate(CORBA::ORB_ptr orb, PortableServer::ServantBase* servant) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -388,11 +390,6 @@ private:
   std::deque<PortableServer::ObjectId> m_ids;
 };
 
-CORBA::ORB_var& polylineOrb() {
-  static CORBA::ORB_var orb;
-  return orb;
-}
-
 void PointIteratorServant::destroy() { ShortLived::instance().destroy(this); }
 
 void PolylineServant::getCoordinates(EpCoordinateService::System_ptr system, CORBA::ULong howMany,
@@ -412,7 +409,7 @@ void PolylineServant::getCoordinates(EpCoordinateService::System_ptr system, COR
   rest = EpGeometry::PointIterator::_nil();
   if (first < points.size()) {
     points.erase(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(first));
-    rest = ShortLived::instance().activate<EpGeometry::PointIterator>(polylineOrb().in(),
+    rest = ShortLived::instance().activate<EpGeometry::PointIterator>(CORBA::ORB::_nil(),
                                                                       new PointIteratorServant(std::move(points)));
   }
   coordinates = result._retn();
@@ -421,7 +418,6 @@ void PolylineServant::getCoordinates(EpCoordinateService::System_ptr system, COR
 void PolylineServant::destroy() { ShortLived::instance().destroy(this); }
 
 EpGeometry::Polyline_ptr newPolyline(Context& context, const std::string& system, std::vector<XYZ> points) {
-  if (CORBA::is_nil(polylineOrb())) polylineOrb() = CORBA::ORB::_duplicate(context.orb.in());
   return ShortLived::instance().activate<EpGeometry::Polyline>(
       context.orb.in(), new PolylineServant(*context.catalogues, system, std::move(points)));
 }

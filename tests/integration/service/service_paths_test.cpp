@@ -257,6 +257,42 @@ TEST_F(PathTest, PositionsInAGeographicSystemRoundTripThroughProj) {
   EXPECT_NEAR(all->points[2].x, locations({1500.0}, "m", geographic.in())[0].x, 1e-9);
 }
 
+TEST_F(PathTest, AWellheadGivenInLongitudeAndLatitudeTakesTheOffsetsOnAProjectedGrid) {
+  EpCoordinateService::Coordinate head;
+  head.system = system("EPSG:4326");
+  head.x = 8.366;
+  head.y = 4.362;
+  head.z = 0.0;
+  well->setLocation(head);
+  // 1000 m due east at 1000 m depth, as raw positions.
+  EpiWell::WellBore::PathData data;
+  data.column0 = quantities({0.0, 1000.0, 2000.0}, "m");
+  data.column1 = quantities({0.0, 1000.0, 1000.0}, "m");
+  data.column2 = quantities({0.0, 0.0, 1000.0}, "m");
+  data.column3 = quantities({0.0, 0.0, 0.0}, "m");
+  data.column4 = quantities({}, "s");
+  bore->setPathData(data);
+
+  // In a projected system the offsets run along its grid, scaled by its point scale factor there.
+  EpCoordinateService::System_var utm = system("EPSG:32632");
+  const auto grid = locations({0.0, 2000.0}, "m", utm.in());
+  EXPECT_NEAR(grid[1].x - grid[0].x, 1000.0, 1.0);
+  EXPECT_NE(grid[1].x - grid[0].x, 1000.0);
+  EXPECT_NEAR(grid[1].y - grid[0].y, 0.0, 1e-6);
+  EXPECT_DOUBLE_EQ(grid[1].z, 1000.0);
+
+  // Asked in longitude and latitude, the wellhead's UTM zone is that grid.
+  const auto lonLat = locations({2000.0}, "m", EpCoordinateService::System::_nil());
+  EpCoordinateService::Coordinates fromGrid;
+  fromGrid.system = utm;
+  fromGrid.points.length(1);
+  fromGrid.points[0] = grid[1];
+  EpCoordinateService::Coordinates_var expected = systems->transform(fromGrid, system("EPSG:4326").in());
+  EXPECT_NEAR(lonLat[0].x, expected->points[0].x, 1e-9);
+  EXPECT_NEAR(lonLat[0].y, expected->points[0].y, 1e-9);
+  EXPECT_GT(lonLat[0].x, 8.366);
+}
+
 TEST_F(PathTest, LocalSystemsCarryTheUnitsAskedForAndBelongToTheirWellbore) {
   placeWellhead();
   setStations({0.0, 1000.0}, {0.0, 30.0}, {90.0, 90.0});
