@@ -7,6 +7,7 @@
 #define KEL_WELLBORE_H
 
 #include "kel_Array.h"
+#include "kel_Coordinate.h"
 #include "kel_Date.h"
 #include "kel_Entity.h"
 #include "kel_Exception.h"
@@ -17,10 +18,12 @@
 #include "kel_Unit.h"
 #include "kel_Well.h"
 #include "kel_WellExport.h"
+#include "kel_WellTypes.h"
 #include "kel_cppUtil.h"
 
 template <class W>
 struct kel_WrapperCore;
+class kel_WellVelocity;
 
 class KELWELL_EXPORT kel_WellBore : public kel_Entity {
 public:
@@ -50,6 +53,25 @@ public:
     TOTAL_DEPTH_REFERENCE_1 = 1,
     TOTAL_DEPTH_REFERENCE_2 = 2,
     TOTAL_DEPTH_REFERENCE_3 = 3
+  };
+
+  // The coordinate system a path request is answered in: the platform's
+  // preferred depth or time system, or one of the wellbore's local systems.
+  enum PathType : int {
+    PREFERRED_DEPTH = 0,
+    PREFERRED_TIME = 1,
+    LOCAL_XY_TVD = 2,
+    LOCAL_DXDY_MD = 3,
+    LOCAL_DXDY_TVD = 4
+  };
+  // The raw path samples, five columns each with its own unit; the service
+  // says what each column holds.
+  struct PathData {
+    kel_FloatQuantities column0;
+    kel_FloatQuantities column1;
+    kel_FloatQuantities column2;
+    kel_FloatQuantities column3;
+    kel_FloatQuantities column4;
   };
 
   // A nil wellbore.
@@ -136,6 +158,35 @@ public:
   kel_Array<kel_StringPair> getBoreAliases() const;
   void setBoreAliases(const kel_Array<kel_StringPair>& aliases);
 
+  // The whole path in a coordinate system. A time system (or a velocity
+  // function) gives the path in time: through the velocity function given,
+  // or the wellbore's default one when it holds none.
+  kel_CoordinateArray getPath(const kel_CoordSystem& coordSystem) const;
+  kel_CoordinateArray getPath(const kel_WellVelocity& velocity, const kel_CoordSystem& coordSystem) const;
+  kel_CoordinateArray getPath(PathType pathType) const;
+  kel_CoordinateArray getPath(const kel_WellVelocity& velocity) const;
+  kel_Coordinate getPathLastPoint(const kel_CoordSystem& coordSystem) const;
+  kel_Coordinate getPathLastPoint(PathType pathType) const;
+  // The points of the path at the measured depths md.
+  kel_CoordinateArray getLocation(const kel_FloatQuantities& md, const kel_CoordSystem& coordSystem) const;
+  kel_CoordinateArray getLocation(const kel_FloatQuantities& md, const kel_WellVelocity& velocity,
+                                  const kel_CoordSystem& coordSystem) const;
+  kel_CoordinateArray getLocation(const kel_FloatQuantities& md, PathType pathType) const;
+  kel_CoordinateArray getLocation(const kel_FloatQuantities& md, const kel_WellVelocity& velocity) const;
+
+  // The raw path samples, in the units given or the default distance, depth
+  // and time units.
+  PathData getBoreData(const kel_Unit& distanceUnit, const kel_Unit& depthUnit, const kel_Unit& timeUnit) const;
+  PathData getBoreData() const;
+  // Replaces the raw path samples as a whole; the service judges them.
+  void setBoreData(const PathData& data);
+
+  // depths as another kind of depth, in unit or the default depth unit.
+  kel_WellTypes::Depths convertDepths(const kel_WellTypes::Depths& depths, const kel_Unit& unit,
+                                      const kel_WellTypes::DepthType& type) const;
+  kel_WellTypes::Depths convertDepths(const kel_WellTypes::Depths& depths,
+                                      const kel_WellTypes::DepthType& type) const;
+
 protected:
   void assignment(const kel_WellBore& other, bool duplicate);
   void* getBaseObject() const override;
@@ -148,6 +199,15 @@ public:
 private:
   friend struct kel_WrapperCore<kel_WellBore>;
   static kel_Array<kel_cppUtil::String> getFromRVS(const kel_cppUtil::String& setName);
+
+  // The wellbore's local systems, horizontal axes in the default distance
+  // unit and the third in the default depth unit; nil when the service
+  // gives none.
+  kel_CoordSystem createLocalXYTvd() const;
+  kel_CoordSystem createLocalDxDyMd() const;
+  kel_CoordSystem createLocalDxDyTvd() const;
+  // The system a PathType stands for.
+  kel_CoordSystem systemOf(PathType pathType) const;
 };
 
 extern template class KELWELL_EXPORT kel_Array<kel_WellBore>;

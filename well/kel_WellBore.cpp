@@ -1,11 +1,16 @@
 #include "kel_WellBore.h"
 
+#include <memory>
+#include <string>
+
 #include <EpiWell.hh>
 
+#include "kel_CoordinateConverter.h"
 #include "kel_FailureTranslation.h"
 #include "kel_ReferenceValues.h"
 #include "kel_RemoteAccess.h"
 #include "kel_WellEnumConverter.h"
+#include "kel_WellTypesConverter.h"
 #include "kel_WrapperCore.h"
 
 using namespace kel_translation;
@@ -329,3 +334,250 @@ void kel_WellBore::setBoreAliases(const kel_Array<kel_StringPair>& aliases) {
   Core::setAliases(*this, &Remote::setAliases, aliases, Msg{"Could not update this wellbore's list of aliases. "},
                    Where{"kel_WellBore", "setBoreAliases"}, Standard(Store, Validation));
 }
+
+// ---------------------------------------------------------------- path geometry
+
+namespace {
+
+using SystemRef = EpCoordinateService::System;
+
+// The points of a polyline the wellbore answered, in system (nil: the
+// polyline's own). The further iterator the query hands back is not used.
+kel_CoordinateArray coordinatesOf(EpGeometry::Polyline_ptr polyline, SystemRef::_ptr_type system) {
+  if (CORBA::is_nil(polyline)) throw kel_SystemException("The EpGeometry::Polyline came back nil. ");
+  EpCoordinateService::Coordinates_var coordinates;
+  EpGeometry::PointIterator_var rest;
+  polyline->getCoordinates(system, polyline->numPoints(), coordinates.out(), rest.out());
+  return kel_CoordinateConverter::makeKelCoordinateArray(coordinates.in());
+}
+
+std::unique_ptr<EpiTypes::DataQuantities> remoteQuantities(const kel_FloatQuantities& values) {
+  return kel_DataQuantityConverter::makeDataQuantities(values);
+}
+
+} // namespace
+
+kel_CoordSystem kel_WellBore::systemOf(PathType pathType) const {
+  switch (pathType) {
+  case PREFERRED_DEPTH: return kel_CoordSystem::getPreferredDepthSystem();
+  case PREFERRED_TIME: return kel_CoordSystem::getPreferredTimeSystem();
+  case LOCAL_XY_TVD: return createLocalXYTvd();
+  case LOCAL_DXDY_MD: return createLocalDxDyMd();
+  case LOCAL_DXDY_TVD: return createLocalDxDyTvd();
+  }
+  kel_cppUtil::String text("The given pathType couldn't be mapped. ");
+  text += std::to_string(static_cast<int>(pathType)).c_str();
+  throw kel_SystemException(text);
+}
+
+kel_CoordinateArray kel_WellBore::getPath(const kel_CoordSystem& coordSystem) const {
+  return translate(Msg{"Could not return the well path for this wellbore. "},
+                   Where{"kel_WellBore", "getPath (coordSystem)"}, Standard(NoKnownTransform, Store), [&] {
+                     SystemRef::_ptr_type system = kel_remote::rawOrNil<SystemRef>(coordSystem);
+                     const bool inTime = !CORBA::is_nil(system) && system->isTimeSystem();
+                     // In time: the wellbore's default velocity function.
+                     EpGeometry::Polyline_var polyline =
+                         inTime ? Core::remote(*this)->getTimePath(EpiWell::WellVelocity::_nil())
+                                : Core::remote(*this)->getDepthPath(system);
+                     return coordinatesOf(polyline.in(), system);
+                   });
+}
+
+kel_CoordinateArray kel_WellBore::getPath(PathType pathType) const {
+  return translate(Msg{"Could not return the well path for this wellbore. "},
+                   Where{"kel_WellBore", "getPath(pathType)"}, Standard(),
+                   [&] { return getPath(systemOf(pathType)); });
+}
+
+kel_Coordinate kel_WellBore::getPathLastPoint(const kel_CoordSystem& coordSystem) const {
+  return translate(Msg{"Could not return the last point in the well path for the desired coordinate system. "},
+                   Where{"kel_WellBore", "getPathLastPoint(coordSystem)"},
+                   StandardWithCorbaUser(NoKnownTransform, Store), [&] {
+                     EpCoordinateService::Coordinate_var last = Core::remote(*this)->getPathLastPoint(
+                         kel_remote::rawOrNil<SystemRef>(coordSystem));
+                     return kel_CoordinateConverter::makeKelCoordinate(last.in());
+                   });
+}
+
+kel_Coordinate kel_WellBore::getPathLastPoint(PathType pathType) const {
+  return translate(Msg{"Could not return the last point in the well path. "},
+                   Where{"kel_WellBore", "getPathLastPoint(pathType)"}, Standard(),
+                   [&] { return getPathLastPoint(systemOf(pathType)); });
+}
+
+kel_CoordinateArray kel_WellBore::getLocation(const kel_FloatQuantities& md, const kel_CoordSystem& coordSystem) const {
+  return translate(
+      Msg{"Could not return the coordinates for the given measured depths in the given coordinate system. "},
+      Where{"kel_WellBore", "getLocation(md, coordSystem)"},
+      Standard(Conversion, InsufficientData,
+               NoDefaultWellVelocity.split(NoDefaultWellVelocityOpening,
+                                           "exception in the kel_WellBore::getLocation(md, coordSystem) method. "),
+               NoKnownTransform, Store),
+      [&] {
+        SystemRef::_ptr_type system = kel_remote::rawOrNil<SystemRef>(coordSystem);
+        const auto depths = remoteQuantities(md);
+        EpCoordinateService::Coordinates_var points =
+            Core::remote(*this)->getLocations(*depths, system, EpiWell::WellVelocity::_nil());
+        return kel_CoordinateConverter::makeKelCoordinateArray(points.in());
+      });
+}
+
+kel_CoordinateArray kel_WellBore::getLocation(const kel_FloatQuantities& md, PathType pathType) const {
+  return translate(Msg{"Could not return the coordinates for the given measured depths. "},
+                   Where{"kel_WellBore", "getLocation(md, pathType)"}, Standard(),
+                   [&] { return getLocation(md, systemOf(pathType)); });
+}
+
+kel_WellBore::PathData kel_WellBore::getBoreData(const kel_Unit& distanceUnit, const kel_Unit& depthUnit,
+                                                 const kel_Unit& timeUnit) const {
+  using UnitRef = EpUnitOfMeasureService::Unit;
+  return translate(Msg{"Could not return the structure describing the path of the bore. "},
+                   Where{"kel_WellBore", "getBoreData(distanceUnit, depthUnit, timeUnit)"},
+                   Standard(NoKnownTransform, Store), [&] {
+                     EpiWell::WellBore::PathData_var data = Core::remote(*this)->getPathData(
+                         EpTypes::FLOAT_DATA, kel_remote::rawOrNil<UnitRef>(distanceUnit),
+                         kel_remote::rawOrNil<UnitRef>(depthUnit), kel_remote::rawOrNil<UnitRef>(timeUnit));
+                     PathData result;
+                     result.column0 = kel_DataQuantityConverter::makeKelFloatQuantities(data->column0);
+                     result.column1 = kel_DataQuantityConverter::makeKelFloatQuantities(data->column1);
+                     result.column2 = kel_DataQuantityConverter::makeKelFloatQuantities(data->column2);
+                     result.column3 = kel_DataQuantityConverter::makeKelFloatQuantities(data->column3);
+                     result.column4 = kel_DataQuantityConverter::makeKelFloatQuantities(data->column4);
+                     return result;
+                   });
+}
+
+kel_WellBore::PathData kel_WellBore::getBoreData() const {
+  return translate(Msg{"Could not return the structure describing the path of the bore using default units. "},
+                   Where{"kel_WellBore", "getBoreData"}, Standard(), [&] {
+                     const kel_UnitMeasureSet units = kel_UnitMeasureSet::getDefaultUnits();
+                     return getBoreData(units.distanceUnit, units.depthUnit, units.timeUnit);
+                   });
+}
+
+void kel_WellBore::setBoreData(const PathData& data) {
+  translate(Msg{"Could not update the raw well path data. "}, Where{"kel_WellBore", "setBoreData"},
+            Standard(Conversion, BoreInvalidNumSamples, Store), [&] {
+              EpiWell::WellBore::PathData remoteData;
+              remoteData.column0 = *remoteQuantities(data.column0);
+              remoteData.column1 = *remoteQuantities(data.column1);
+              remoteData.column2 = *remoteQuantities(data.column2);
+              remoteData.column3 = *remoteQuantities(data.column3);
+              remoteData.column4 = *remoteQuantities(data.column4);
+              Core::remote(*this)->setPathData(remoteData);
+            });
+}
+
+kel_WellTypes::Depths kel_WellBore::convertDepths(const kel_WellTypes::Depths& depths, const kel_Unit& unit,
+                                                  const kel_WellTypes::DepthType& type) const {
+  return translate(Msg{"Couldn't convert the input set of Depths. "}, Where{"kel_WellBore", "convertDepths()"},
+                   Standard(Conversion, Store), [&] {
+                     EpUnitOfMeasureService::Unit_ptr remoteUnit =
+                         kel_remote::rawOrNil<EpUnitOfMeasureService::Unit>(unit);
+                     const auto remoteDepths = kel_WellTypesConverter::makeEpiDepths(depths);
+                     const EpiWell::DepthType target = kel_WellEnumConverter::makeEpiWellDepthType(type);
+                     EpiWell::Depths_var converted = Core::remote(*this)->convertDepths(
+                         *remoteDepths, EpTypes::FLOAT_DATA, remoteUnit, target);
+                     return kel_WellTypesConverter::makeKelDepths(converted.in());
+                   });
+}
+
+kel_WellTypes::Depths kel_WellBore::convertDepths(const kel_WellTypes::Depths& depths,
+                                                  const kel_WellTypes::DepthType& type) const {
+  return translate(Msg{"Couldn't convert the input set of Depths using default unit. "},
+                   Where{"kel_WellBore", "convertDepths"}, Standard(),
+                   [&] { return convertDepths(depths, kel_UnitMeasureSet::getDefaultUnits().depthUnit, type); });
+}
+
+namespace {
+
+// The three local systems differ only in the remote query asked.
+using LocalQuery = EpCoordinateService::System_ptr (Remote::*)(
+    EpUnitOfMeasureService::Unit_ptr, EpUnitOfMeasureService::Unit_ptr, EpUnitOfMeasureService::Unit_ptr);
+
+kel_CoordSystem localSystem(EpiWell::WellBore_ptr bore, LocalQuery query) {
+  const kel_UnitMeasureSet units = kel_UnitMeasureSet::getDefaultUnits();
+  EpUnitOfMeasureService::Unit_ptr distance = kel_remote::rawOrNil<EpUnitOfMeasureService::Unit>(units.distanceUnit);
+  EpUnitOfMeasureService::Unit_ptr depth = kel_remote::rawOrNil<EpUnitOfMeasureService::Unit>(units.depthUnit);
+  EpCoordinateService::System_var system = (bore->*query)(distance, distance, depth);
+  if (CORBA::is_nil(system.in())) return kel_CoordSystem();
+  return kel_CoordSystem(kel_RemoteStub(system.in()), true);
+}
+
+} // namespace
+
+kel_CoordSystem kel_WellBore::createLocalXYTvd() const {
+  return translate(Msg{"Could not create a local XYTvd coordinate system. "},
+                   Where{"kel_WellBore", "createLocalXYTvd"}, Standard(Store),
+                   [&] { return localSystem(Core::remote(*this), &Remote::createLocalXYTvd); });
+}
+
+kel_CoordSystem kel_WellBore::createLocalDxDyMd() const {
+  return translate(Msg{"Could not create a local DxDyMd coordinate system. "},
+                   Where{"kel_WellBore", "createLocalDxDyMd"}, Standard(Store),
+                   [&] { return localSystem(Core::remote(*this), &Remote::createLocalDxDyMd); });
+}
+
+kel_CoordSystem kel_WellBore::createLocalDxDyTvd() const {
+  return translate(Msg{"Could not create a local DxDyTvd coordinate system. "},
+                   Where{"kel_WellBore", "createLocalDxDyTvd"}, Standard(Store),
+                   [&] { return localSystem(Core::remote(*this), &Remote::createLocalDxDyTvd); });
+}
+
+// ---------------------------------------------------------------- path geometry through a velocity function
+
+// The velocity function class comes with the velocity functions; until this
+// library has it, the overloads that take one are declared only.
+#if __has_include("kel_WellVelocity.h")
+#include "kel_WellVelocity.h"
+
+kel_CoordinateArray kel_WellBore::getPath(const kel_WellVelocity& velocity, const kel_CoordSystem& coordSystem) const {
+  return translate(
+      Msg{"Could not return the well path for this wellbore. "},
+      Where{"kel_WellBore", "getPath(velocity, coordSystem)"},
+      Standard(NoDefaultWellVelocity.split(NoDefaultWellVelocityOpening,
+                                           "exception in the kel_WellBore::getPath(velocity, coordSystem) method. "),
+               NoKnownTransform, Store),
+      [&] {
+        // A nil velocity: the wellbore's default one.
+        EpGeometry::Polyline_var polyline =
+            Core::remote(*this)->getTimePath(kel_remote::rawOrNil<EpiWell::WellVelocity>(velocity));
+        if (CORBA::is_nil(polyline.in())) throw kel_SystemException("The EpGeometry::Polyline came back nil. ");
+        SystemRef::_ptr_type system = kel_remote::rawOrNil<SystemRef>(coordSystem);
+        if (!CORBA::is_nil(system) && !system->isTimeSystem())
+          throw kel_SystemException("The coordinate system is not in the time domain. ");
+        return coordinatesOf(polyline.in(), system);
+      });
+}
+
+kel_CoordinateArray kel_WellBore::getPath(const kel_WellVelocity& velocity) const {
+  return translate(Msg{"Could not return the well path for this wellbore. "},
+                   Where{"kel_WellBore", "getPath (velocity)"}, Standard(),
+                   [&] { return getPath(velocity, kel_CoordSystem::getPreferredTimeSystem()); });
+}
+
+kel_CoordinateArray kel_WellBore::getLocation(const kel_FloatQuantities& md, const kel_WellVelocity& velocity,
+                                              const kel_CoordSystem& coordSystem) const {
+  return translate(
+      Msg{"Could not return the coordinates for the given measured depths. "},
+      Where{"kel_WellBore", "getLocation(md, velocity, coordSystem)"},
+      Standard(Conversion, InsufficientData,
+               NoDefaultWellVelocity.split("Caught an EpiWell::WellBore::NoDefaultWellVelocityException exception",
+                                           "in the kel_WellBore::getLocation(md, velocity, coordSystem) method. "),
+               NoKnownTransform, Store),
+      [&] {
+        SystemRef::_ptr_type system = kel_remote::rawOrNil<SystemRef>(coordSystem);
+        EpiWell::WellVelocity_var function = kel_remote::duplicateOrNil<EpiWell::WellVelocity>(velocity);
+        const auto depths = remoteQuantities(md);
+        EpCoordinateService::Coordinates_var points =
+            Core::remote(*this)->getLocations(*depths, system, function.in());
+        return kel_CoordinateConverter::makeKelCoordinateArray(points.in());
+      });
+}
+
+kel_CoordinateArray kel_WellBore::getLocation(const kel_FloatQuantities& md, const kel_WellVelocity& velocity) const {
+  return translate(Msg{"Could not return the coordinates for the given measured depths . "},
+                   Where{"kel_WellBore", "getLocation(md, velocity)"}, Standard(),
+                   [&] { return getLocation(md, velocity, kel_CoordSystem::getPreferredTimeSystem()); });
+}
+#endif

@@ -81,6 +81,25 @@ public:
   }
 
   std::string defaultSystem() override { return m_systems.defaultSystem(); }
+  std::string preferredTimeSystem() override { return m_systems.preferredTimeSystem(); }
+
+  SystemUnits systemUnits(const std::string& name) override {
+    try {
+      const SystemInfo info = m_systems.systems().lookup(name);
+      return {info.epsgCode, info.isTimeSystem, info.horizontalUnit, info.verticalUnit};
+    } catch (const EpTypes::BadArgumentsException& e) {
+      throw EpCoordinateService::NoKnownTransformException(e.reason.in());
+    }
+  }
+
+  double pointScaleFactor(const std::string& name, double x, double y) override {
+    return m_systems.systems().pointScaleFactor(name, x, y);
+  }
+
+  void registerLocalSystem(const std::string& name, const std::string& horizontalUnit,
+                           const std::string& verticalUnit, const std::string& description) override {
+    m_systems.systems().registerLocal(name, {horizontalUnit, verticalUnit, false, description});
+  }
 
   bool isCode(const std::string& setName, const std::string& code) override {
     return m_values.contains(setName, code);

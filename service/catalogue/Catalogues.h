@@ -49,6 +49,22 @@ public:
   // no transform exists.
   virtual void transform(const std::string& from, const std::string& to, std::vector<XYZ>& points) = 0;
   virtual std::string defaultSystem() = 0;
+  virtual std::string preferredTimeSystem() = 0;
+
+  // What wellbore paths need of a system: its units and domain (horizontal
+  // unit "dega" for a geographic one), the point scale factor of a projected
+  // one (1 otherwise), and registering the systems local to a wellbore.
+  // NoKnownTransformException for an unknown system.
+  struct SystemUnits {
+    long epsgCode = 0;   // 0 for a local system
+    bool isTimeSystem = false;
+    std::string horizontalUnit;
+    std::string verticalUnit;
+  };
+  virtual SystemUnits systemUnits(const std::string& name) = 0;
+  virtual double pointScaleFactor(const std::string& name, double x, double y) = 0;
+  virtual void registerLocalSystem(const std::string& name, const std::string& horizontalUnit,
+                                   const std::string& verticalUnit, const std::string& description) = 0;
 
   // Whether code is a value of the reference value set setName ("Kelvast").
   virtual bool isCode(const std::string& setName, const std::string& code) = 0;

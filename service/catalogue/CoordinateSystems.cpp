@@ -343,6 +343,49 @@ void CoordinateSystems::setLocalResolver(LocalResolver resolver) {
   m_impl->resolver = std::move(resolver);
 }
 
+double CoordinateSystems::pointScaleFactor(const std::string& name, double x, double y) const {
+  SystemInfo info;
+  try {
+    info = lookup(name);
+  } catch (const EpTypes::BadArgumentsException& error) {
+    noTransform(error.reason.in());
+  }
+  if (info.epsgCode == 0) {
+    noTransform("A system local to a wellbore has no projection to take a scale factor from ('" + name + "'). ");
+  }
+  std::lock_guard<std::mutex> lock(m_impl->mutex);
+  const Impl::Epsg& system = m_impl->epsg(info.epsgCode);
+  if (proj_get_type(system.horizontal.get()) != PJ_TYPE_PROJECTED_CRS) {
+    return 1.0;
+  }
+  PJ_CONTEXT* context = m_impl->context.get();
+  const std::string cannot = "PROJ cannot take the scale factor of " + info.name + " at (" + std::to_string(x) +
+                             ", " + std::to_string(y) + ")";
+  // proj_factors wants the point as longitude and latitude of the
+  // projection's own geographic system, in radians.
+  PjPtr geographic(proj_crs_get_geodetic_crs(context, system.horizontal.get()));
+  PjPtr raw(geographic ? proj_create_crs_to_crs_from_pj(context, system.horizontal.get(), geographic.get(),
+                                                        nullptr, nullptr)
+                       : nullptr);
+  PjPtr inverse(raw ? proj_normalize_for_visualization(context, raw.get()) : nullptr);
+  if (!inverse) {
+    noTransform(cannot + m_impl->projReason(proj_context_errno(context)) + ". ");
+  }
+  const PJ_COORD lonLat = proj_trans(inverse.get(), PJ_FWD, proj_coord(x, y, 0.0, HUGE_VAL));
+  if (!std::isfinite(lonLat.lp.lam) || !std::isfinite(lonLat.lp.phi)) {
+    noTransform(cannot + m_impl->projReason(proj_errno(inverse.get())) + ". ");
+  }
+  const PJ_FACTORS factors = proj_factors(
+      system.horizontal.get(), proj_coord(proj_torad(lonLat.lp.lam), proj_torad(lonLat.lp.phi), 0.0, 0.0));
+  // Conformal projections scale alike in every direction; for others the
+  // areal scale's root is the mean point scale.
+  const double scale = std::sqrt(factors.areal_scale);
+  if (!std::isfinite(scale) || scale <= 0.0) {
+    noTransform(cannot + m_impl->projReason(proj_context_errno(context)) + ". ");
+  }
+  return scale;
+}
+
 void CoordinateSystems::transform(const std::string& from, const std::string& to, std::vector<Point>& points) const {
   SystemInfo source;
   SystemInfo target;

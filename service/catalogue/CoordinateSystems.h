@@ -74,6 +74,12 @@ public:
   using LocalResolver = std::function<std::optional<LocalSystem>(const std::string& name)>;
   void setLocalResolver(LocalResolver resolver);
 
+  // The point scale factor of a projected system at (x, y), given in that
+  // system: ground distance times the factor is grid distance there (PROJ's
+  // proj_factors). 1 for a geographic system. NoKnownTransformException when
+  // PROJ cannot place the point.
+  double pointScaleFactor(const std::string& name, double x, double y) const;
+
   // points, given in from, expressed in to; on failure points are unchanged.
   // Same system: nothing to do. EpCoordinateService::NoKnownTransformException,
   // with a text that says why, for an unknown system, between time and depth

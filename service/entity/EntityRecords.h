@@ -108,14 +108,18 @@ public:
   }
 
   // Applies change and saves in one write; the saved record, or nullopt for
-  // no such record.
-  std::optional<Record> modify(const std::string& id, const std::function<void(Record&)>& change) {
+  // no such record. alongside, when given, writes what belongs to the record
+  // beyond its row (sample series) in the same transaction; for a storeless
+  // record it runs with a null transaction under the records' lock.
+  std::optional<Record> modify(const std::string& id, const std::function<void(Record&)>& change,
+                               const std::function<void(Transaction*)>& alongside = {}) {
     if (const auto number = storelessNumber(id)) {
       std::unique_lock<std::shared_mutex> lock(m_mutex);
       const auto found = m_storeless.find(*number);
       if (found == m_storeless.end()) return std::nullopt;
       Record changed = found->second;
       change(changed);
+      if (alongside) alongside(nullptr);
       found->second = changed;
       return changed;
     }
@@ -127,6 +131,7 @@ public:
     const Record before = *record;
     change(*record);
     save(transaction, *number, *record, aliasesDiffer(before, *record));
+    if (alongside) alongside(&transaction);
     transaction.commit();
     return record;
   }

@@ -161,11 +161,6 @@ void WellBoreServant::setQuantity(const char* operation, Quantity WellBoreRecord
   write(operation, &WellBoreRecord::modifiedAttributes, [&](WellBoreRecord& r) { r.*member = checked; });
 }
 
-void WellBoreServant::notYet(const char* operation) {
-  enterFault(operation, m_context.currentId());
-  throw CORBA::NO_IMPLEMENT(0, CORBA::COMPLETED_NO);
-}
-
 char* WellBoreServant::getLastModified(const char* selector) {
   return lastModified(selector, {{"attributes", &WellBoreRecord::modifiedAttributes},
                                  {"aliases", &WellBoreRecord::modifiedAliases},
@@ -253,46 +248,7 @@ CosPropertyService::Properties* WellBoreServant::getAliases() { return aliases()
 
 void WellBoreServant::setAliases(const CosPropertyService::Properties& list) { setAliasesFrom(list); }
 
-// The service keeps no path geometry yet: these answer NO_IMPLEMENT.
-EpGeometry::Polyline_ptr WellBoreServant::getDepthPath(EpCoordinateService::System_ptr) {
-  notYet("getDepthPath");
-}
-EpGeometry::Polyline_ptr WellBoreServant::getTimePath(EpiWell::WellVelocity_ptr) {
-  notYet("getTimePath");
-}
-EpCoordinateService::Coordinate* WellBoreServant::getPathLastPoint(EpCoordinateService::System_ptr) {
-  notYet("getPathLastPoint");
-}
-EpCoordinateService::Coordinates* WellBoreServant::getLocations(const EpiTypes::DataQuantities&,
-                                                                EpCoordinateService::System_ptr,
-                                                                EpiWell::WellVelocity_ptr) {
-  notYet("getLocations");
-}
-EpiWell::WellBore::PathData* WellBoreServant::getPathData(EpTypes::DataType, EpUnitOfMeasureService::Unit_ptr,
-                                                          EpUnitOfMeasureService::Unit_ptr,
-                                                          EpUnitOfMeasureService::Unit_ptr) {
-  notYet("getPathData");
-}
-void WellBoreServant::setPathData(const EpiWell::WellBore::PathData&) { notYet("setPathData"); }
-EpiWell::Depths* WellBoreServant::convertDepths(const EpiWell::Depths&, EpTypes::DataType,
-                                                EpUnitOfMeasureService::Unit_ptr, EpiWell::DepthType) {
-  notYet("convertDepths");
-}
-EpCoordinateService::System_ptr WellBoreServant::createLocalXYTvd(EpUnitOfMeasureService::Unit_ptr,
-                                                                  EpUnitOfMeasureService::Unit_ptr,
-                                                                  EpUnitOfMeasureService::Unit_ptr) {
-  notYet("createLocalXYTvd");
-}
-EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyMd(EpUnitOfMeasureService::Unit_ptr,
-                                                                   EpUnitOfMeasureService::Unit_ptr,
-                                                                   EpUnitOfMeasureService::Unit_ptr) {
-  notYet("createLocalDxDyMd");
-}
-EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyTvd(EpUnitOfMeasureService::Unit_ptr,
-                                                                    EpUnitOfMeasureService::Unit_ptr,
-                                                                    EpUnitOfMeasureService::Unit_ptr) {
-  notYet("createLocalDxDyTvd");
-}
+// The path geometry operations are in WellPathServants.cpp.
 
 EpiWell::WellVelocity_ptr WellBoreServant::getDefaultWellVelocity() {
   const auto call = readField("getDefaultWellVelocity", &WellBoreRecord::id);

@@ -7,13 +7,18 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <EpiWell.hh>
 
+#include "catalogue/Catalogues.h"
+#include "engine/PathGeometry.h"
 #include "servants/EntityServant.h"
 #include "servants/Factories.h"
 
 namespace kelwelld {
+
+struct StoredPath;
 
 class WellServant : public EntityServant<POA_EpiWell::Well, WellRecord> {
 public:
@@ -94,6 +99,8 @@ public:
                                            EpUnitOfMeasureService::Unit_ptr depthUnit,
                                            EpUnitOfMeasureService::Unit_ptr timeUnit) override;
   void setPathData(const EpiWell::WellBore::PathData& data) override;
+  void setSurveyStations(const EpiTypes::DataQuantities& md, const EpiTypes::DataQuantities& inclination,
+                         const EpiTypes::DataQuantities& azimuth) override;
   EpiWell::Depths* convertDepths(const EpiWell::Depths& depths, EpTypes::DataType type,
                                  EpUnitOfMeasureService::Unit_ptr unit, EpiWell::DepthType target) override;
   EpCoordinateService::System_ptr createLocalXYTvd(EpUnitOfMeasureService::Unit_ptr xUnit,
@@ -121,7 +128,18 @@ private:
   EpiTypes::DataQuantity* quantity(const char* operation, Quantity WellBoreRecord::*member);
   void setQuantity(const char* operation, Quantity WellBoreRecord::*member,
                    const EpiTypes::DataQuantity& value, const char* attribute);
-  [[noreturn]] void notYet(const char* operation);
+
+  // The path operations (WellPathServants.cpp).
+  struct PathCall;
+  PathCall pathCall(const char* operation);
+  std::string systemAsked(EpCoordinateService::System_ptr system, const PathCall& call);
+  // Positions as points of system; time systems need the velocity function
+  // (nil: the default) and only the operations that take one allow them.
+  std::vector<XYZ> place(const PathCall& call, const std::vector<engine::Position>& positions,
+                         const std::string& system, EpiWell::WellVelocity_ptr velocity, bool timeAllowed);
+  void writePathOf(const char* operation, const StoredPath& path);
+  EpCoordinateService::System_ptr createLocal(const char* operation, int kind, EpUnitOfMeasureService::Unit_ptr xUnit,
+                                              EpUnitOfMeasureService::Unit_ptr zUnit);
 };
 
 class NewWellFactoryServant : public FactoryServant<POA_EpiWell::NewWellFactory> {

@@ -372,3 +372,49 @@ TEST(DataChangedEvents, ASubscriberThatFallsBehindIsDroppedAndLoggedWhileOthersK
   well->setCountry("After");
   EXPECT_EQ(reading->waitFor(8).size(), 8u);
 }
+
+TEST(DataChangedEvents, EveryPathChangeOfAWellboreIsReportedAndARefusedOneIsNot) {
+  Client client(sharedService());
+  EpSession::EventService_var events = client.manager->getEventService();
+  EpUnitOfMeasureService::UnitService_var units = client.manager->getUnitService();
+  EpSession::Project_var project = client.newProject("path events");
+  EpiWell::Well_var well = client.newWell(project.in(), "path evented");
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "PE-1");
+  ActiveConsumer bores;
+  EpTypes::StringSeq boreTypes;
+  boreTypes.length(1);
+  boreTypes[0] = "EpiWell::WellBore";
+  const CORBA::ULong subscription = events->subscribe(bores.reference.in(), boreTypes);
+
+  auto quantities = [&](std::initializer_list<double> values, const char* unit) {
+    EpiTypes::DataQuantities q;
+    EpTypes::DoubleSeq sequence;
+    sequence.length(static_cast<CORBA::ULong>(values.size()));
+    CORBA::ULong i = 0;
+    for (const double value : values) sequence[i++] = value;
+    q.values.doubleValues(sequence);
+    q.unit = units->getUnit(unit);
+    return q;
+  };
+  bore->setSurveyStations(quantities({0.0, 100.0}, "m"), quantities({0.0, 3.0}, "dega"),
+                          quantities({0.0, 0.0}, "dega"));
+  EXPECT_THROW(bore->setSurveyStations(quantities({0.0, 100.0}, "m"), quantities({0.0}, "dega"),
+                                       quantities({0.0, 0.0}, "dega")),
+               EpiWell::WellBore::InvalidNumSamplesException);
+  EpiWell::WellBore::PathData data;
+  data.column0 = quantities({0.0, 10.0}, "m");
+  data.column1 = quantities({0.0, 10.0}, "m");
+  data.column2 = data.column3 = quantities({0.0, 0.0}, "m");
+  data.column4 = quantities({}, "s");
+  bore->setPathData(data);
+  bore->setBoreStatus("");   // events come in order: nothing else lies between these
+
+  const auto received = bores->waitFor(3);
+  events->unsubscribe(subscription);
+  ASSERT_EQ(received.size(), 3u);
+  EXPECT_EQ(header(received[0], "EntityId"), idOf(bore.in()));
+  EXPECT_EQ(header(received[0], "ChangeKind"), "modified");
+  EXPECT_EQ(header(received[0], "Operation"), "setSurveyStations");
+  EXPECT_EQ(header(received[1], "Operation"), "setPathData");
+  EXPECT_EQ(header(received[2], "Operation"), "setBoreStatus");
+}
