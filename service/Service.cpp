@@ -21,6 +21,7 @@
 #include "catalogue/Catalogues.h"
 #include "core/FaultInjection.h"
 #include "core/PoaSupport.h"
+#include "entity/LogTraces.h"
 #include "entity/Wells.h"
 #include "servants/Context.h"
 #include "servants/EntityKinds.h"
@@ -105,6 +106,7 @@ struct Service::Impl {
   std::unique_ptr<Store> store;
   std::unique_ptr<Entities> entities;
   std::unique_ptr<Wells> wells;
+  std::unique_ptr<LogTraces> logTraces;
   std::unique_ptr<Catalogues> catalogues;
   poa::Owned<EventDispatcher> events;
   PortableServer::POA_var root;
@@ -190,6 +192,7 @@ void Service::Impl::createObjects(const Options& options) {
   context.store = store.get();
   context.records = entities.get();
   context.wells = wells.get();
+  context.logTraces = logTraces.get();
   context.unitSystem = options.unitSystem;
   context.version = KELWELL_VERSION;
 
@@ -299,6 +302,7 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
   }
   impl.entities = std::make_unique<Entities>(*impl.store);
   impl.wells = std::make_unique<Wells>(*impl.entities);
+  impl.logTraces = std::make_unique<LogTraces>(*impl.entities);
   impl.startOrb(options);
   try {
     impl.createObjects(options);

@@ -7,6 +7,7 @@
 
 #include "kel_EnumRule.h"
 #include "kel_WellBore.h"
+#include "kel_WellLogTrace.h"
 #include "kel_WellTypes.h"
 
 class kel_WellEnumConverter {
@@ -23,6 +24,12 @@ public:
   static EpiWell::DepthType makeEpiWellDepthType(kel_WellTypes::DepthType value);
   static kel_WellTypes::TimeType makeKelTimeType(EpiWell::TimeType value);
   static EpiWell::TimeType makeEpiWellTimeType(kel_WellTypes::TimeType value);
+
+  // Log traces (logtrace/kel_WellLogTraceConverters.cpp).
+  static kel_WellLogTrace::IndexKind makeKelIndexKind(EpiWell::WellLogTrace::IndexKind value);
+  static EpiWell::WellLogTrace::IndexKind makeEpiIndexKind(kel_WellLogTrace::IndexKind value);
+  static kel_WellLogTrace::TraceProcessState makeKelTraceProcessState(EpiWell::WellLogTrace::TraceProcessState value);
+  static EpiWell::WellLogTrace::TraceProcessState makeEpiTraceProcessState(kel_WellLogTrace::TraceProcessState value);
 };
 
 #endif

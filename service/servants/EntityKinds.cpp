@@ -4,8 +4,10 @@
 
 #include <EpiWell.hh>
 
+#include "entity/LogTraces.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
+#include "servants/LogTraceServants.h"
 #include "servants/Sessions.h"
 #include "servants/WellServants.h"
 
@@ -16,6 +18,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& projects = recordTable<ProjectRecord>();
     const auto& wells = recordTable<WellRecord>();
     const auto& bores = recordTable<WellBoreRecord>();
+    const auto& traces = recordTable<LogTraceRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -37,6 +40,14 @@ const std::vector<EntityKind>& entityKinds() {
         // Sessions are served by the session manager's own servant (Service.cpp).
         {Kind::Session, "session", "EpSession_Session", "EpSession::Session", EpSession::_tc_Session->id(),
          "Sessions", false, nullptr, nullptr, {}, {}},
+        {Kind::LogTrace, traces.storedPrefix, "EpiWell_WellLogTrace", "EpiWell::WellLogTrace",
+         EpiWell::_tc_WellLogTrace->id(), "LogTraces", true, &logTraceQuery(), makeServant<LogTraceServant>, {},
+         {{"factory:NewWellLogTraceFactory", EpiWell::_tc_NewWellLogTraceFactory->id(), true,
+           makeServant<NewWellLogTraceFactoryServant>}}},
+        {Kind::StorelessLogTrace, traces.storelessPrefix, "EpiWell_WellLogTrace", "EpiWell::WellLogTrace",
+         EpiWell::_tc_WellLogTrace->id(), "StorelessLogTraces", false, nullptr, nullptr, Kind::LogTrace,
+         {{"factory:StorelessWellLogTraceFactory", EpiWell::_tc_StorelessWellLogTraceFactory->id(), false,
+           makeServant<StorelessWellLogTraceFactoryServant>}}},
     };
     return table;
   }();

@@ -21,7 +21,7 @@ namespace kelwelld {
 class Context;
 struct QueryTable;
 
-enum class Kind { Project, Well, WellBore, StorelessWell, StorelessWellBore, Session };
+enum class Kind { Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, LogTrace, StorelessLogTrace };
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "catalogue/Catalogues.h"
+#include "entity/LogTraces.h"
 #include "entity/Wells.h"
 
 namespace kelwelld {
@@ -291,7 +292,7 @@ EpCoordinateService::System_ptr WellBoreServant::createLocalDxDyTvd(EpUnitOfMeas
   notYet("createLocalDxDyTvd");
 }
 
-// No velocity functions, traces or picks exist yet below a wellbore.
+// No velocity functions or picks exist yet below a wellbore.
 EpiWell::WellVelocity_ptr WellBoreServant::getDefaultWellVelocity() {
   readField("getDefaultWellVelocity", &WellBoreRecord::id);
   return EpiWell::WellVelocity::_nil();
@@ -304,8 +305,8 @@ void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity)
 }
 
 EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
-  readField("getLogTraces", &WellBoreRecord::id);
-  return new EpEntity::EntitySeq;
+  const auto call = readField("getLogTraces", &WellBoreRecord::id);
+  return m_context.entities(m_context.logTraces->tracesOf(call.value), wantsNil(call.fault));
 }
 
 EpEntity::EntitySeq* WellBoreServant::getPicks() {
