@@ -80,7 +80,7 @@ double servicePeakBytes() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   std::size_t scale = 1;
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--scale") == 0) scale = std::max<std::size_t>(1, std::strtoul(argv[i + 1], nullptr, 10));
@@ -165,4 +165,13 @@ int main(int argc, char** argv) {
   if (peak > 0) std::printf("ratio  %-66s %8.3f\n", "service peak memory / size of the 5e7-sample trace", peak / bytes);
   kel_Connection::shutdown();
   return 0;
+}
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const kel_Exception& e) {
+    std::fprintf(stderr, "failed: %s\n", e.toString().c_str());
+    return 1;
+  }
 }
