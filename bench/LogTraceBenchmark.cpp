@@ -10,6 +10,7 @@
 // Sizes can be scaled down with --scale N (divides every sample count).
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,11 +40,14 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-// A regular depth log: n samples from 1000 m every 0.1524 m.
-Trace::TraceData logOf(std::size_t n, double first = 1000.0) {
+// A log of n samples whose index starts after `after`: successive floats
+// (a regular step would stop increasing in float precision long before 5e7
+// samples), values a saw-tooth of gamma-ray-like numbers.
+Trace::TraceData logOf(std::size_t n, float after = 1000.0f) {
   kel_Array<float> index, values;
   index.fill(static_cast<unsigned>(n), [&](float* out, unsigned count) {
-    for (unsigned i = 0; i < count; ++i) out[i] = static_cast<float>(first + 0.1524 * i);
+    float x = after;
+    for (unsigned i = 0; i < count; ++i) out[i] = x = std::nextafter(x, 1e30f);
   });
   values.fill(static_cast<unsigned>(n), [](float* out, unsigned count) {
     for (unsigned i = 0; i < count; ++i) out[i] = static_cast<float>(40.0 + 30.0 * ((i * 7919u) % 1000u) / 1000.0);
@@ -54,6 +58,11 @@ Trace::TraceData logOf(std::size_t n, double first = 1000.0) {
   data.index = kel_FloatQuantities(kel_Unit::getUnit("m"), index);
   data.trace = kel_FloatQuantitiesSeq(kel_Unit::getUnit("gAPI"), inner);
   return data;
+}
+
+float lastIndexOf(const Trace::TraceData& data) {
+  const kel_Array<float>& index = data.index.getValues();
+  return index[index.size() - 1];
 }
 
 // The service's peak resident memory (VmHWM) in bytes; 0 when not found.
@@ -135,15 +144,30 @@ int run(int argc, char** argv) {
   Trace appended = Trace::createNewWellLogTrace(bore, "GR", "GR", "bench", logOf(0), -999.25f, session);
   const std::size_t piece = million / pieces;
   std::vector<Trace::TraceData> chunks;
-  for (std::size_t p = 0; p < pieces; ++p) chunks.push_back(logOf(piece, 1000.0 + 0.1524 * static_cast<double>(p * piece)));
+  for (std::size_t p = 0; p < pieces; ++p) chunks.push_back(logOf(piece, p == 0 ? 1000.0f : lastIndexOf(chunks.back())));
+  // The first and the last tenth of the appends: what one append costs should
+  // not grow with what is stored already.
+  std::vector<double> appendTimes;
+  for (const Trace::TraceData& chunk : chunks) {
+    const auto one = Clock::now();
+    appended.addNValues(chunk);
+    appendTimes.push_back(seconds(one));
+  }
+  double appendTime = 0.0, firstTenth = 0.0, lastTenth = 0.0;
+  for (std::size_t p = 0; p < appendTimes.size(); ++p) {
+    appendTime += appendTimes[p];
+    if (p < pieces / 10) firstTenth += appendTimes[p];
+    if (p >= pieces - pieces / 10) lastTenth += appendTimes[p];
+  }
   auto start = Clock::now();
-  for (const Trace::TraceData& chunk : chunks) appended.addNValues(chunk);
-  const double appendTime = seconds(start);
   const Trace::TraceData whole = logOf(million);
   start = Clock::now();
   appended.setTraceData(whole);
   const double writeTime = seconds(start);
   std::printf("ratio  %-66s %8.3f\n", "1e3 appends of 1e3 samples / one write of 1e6 samples", appendTime / writeTime);
+  if (firstTenth > 0)
+    std::printf("ratio  %-66s %8.3f  (target: about 1)\n", "the last 100 appends / the first 100 appends",
+                lastTenth / firstTenth);
 
   // --- 5e7 samples end to end
   const double bytes = static_cast<double>(big) * 2 * sizeof(float);
@@ -171,7 +195,8 @@ int main(int argc, char** argv) {
   try {
     return run(argc, argv);
   } catch (const kel_Exception& e) {
-    std::fprintf(stderr, "failed: %s\n", e.toString().c_str());
+    std::fprintf(stderr, "failed: %s\nthe service said: %s\n", e.toString().c_str(),
+                 kelwell_test::sharedService().standardError().c_str());
     return 1;
   }
 }
