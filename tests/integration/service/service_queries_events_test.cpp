@@ -165,7 +165,8 @@ TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
             "character ';' at position 24. ");
   EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>(
                 [&] { project->executeQuery("EpiWell_Pick", "", EpSession::QueryParameterSeq()); }),
-            "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore. ");
+            "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore, "
+            "EpiWell_WellLogTrace. ");
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "EpiWell_Well.name = :nothing", EpSession::QueryParameterSeq()),
                EpTypes::BadArgumentsException);
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "1=1", EpSession::QueryParameterSeq()),

@@ -194,7 +194,9 @@ TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
                   {Kind::WellBore, "wellbore", EpiWell::_tc_WellBore->id()},
                   {Kind::StorelessWell, "storeless-well", EpiWell::_tc_Well->id()},
                   {Kind::StorelessWellBore, "storeless-wellbore", EpiWell::_tc_WellBore->id()},
-                  {Kind::Session, "session", EpSession::_tc_Session->id()}};
+                  {Kind::Session, "session", EpSession::_tc_Session->id()},
+                  {Kind::LogTrace, "logtrace", EpiWell::_tc_WellLogTrace->id()},
+                  {Kind::StorelessLogTrace, "storeless-logtrace", EpiWell::_tc_WellLogTrace->id()}};
   ASSERT_EQ(entityKinds().size(), std::size(expected));
   std::set<std::string> prefixes, poas;
   for (const auto& e : expected) {
