@@ -399,3 +399,79 @@ TEST_F(LogTraceTest, OwnChecksOfTheWrapper) {
                    "method. "),
                sys("The supplied bore is nil. ")});
 }
+
+TEST_F(LogTraceTest, EachLadderTranslatesWhatTheServiceRaises) {
+  Trace trace = smallTrace();
+  const kel_Unit m = kel_Unit::getUnit("m");
+  kel_FloatQuantity increment, minimum, maximum;
+  bool regular = false;
+  struct Case {
+    const char* what;
+    std::function<void()> arm, call;
+    std::vector<kelwell_test::Level> chain;  // the top levels
+  };
+  const std::string store = "Caught an EpDataStore::StoreException exception in the ";
+  const std::vector<Case> cases{
+      {"R: a store failure", [] { raise("getComment", "EpDataStore::StoreException", "Lost. ", "disk"); },
+       [&] { trace.getComment(); },
+       {sys("Could not return the general comment about this well logTrace. ",
+            store + "kel_WellLogTrace::getComment method. Lost. disk")}},
+      {"W: a refused value", [] { raise("setUser", "EpEntity::ValidationException", "Too long. "); },
+       [&] { trace.setUser("x"); },
+       {user("Could not update the user id of the user who created this well logTrace. ",
+             "Caught an EpEntity::ValidationException exception in the kel_WellLogTrace::setUser method. Too long. ")}},
+      {"R: a nil unit", [] { returnNil("getTraceUnit"); }, [&] { trace.getTraceUnit(); },
+       {sys("Could not return the unit of measure of the trace values. ",
+            "Caught an kel_SystemException exception in the kel_WellLogTrace::getTraceUnit method. "),
+        sys("The EpUnitOfMeasureService::Unit came back nil. ")}},
+      {"R: a kind out of range", [] { returnOutOfRange("getNativeIndexKind", 9); },
+       [&] { trace.getNativeIndexKind(); },
+       {sys("Could not return this well logTrace's  native index kind. ",
+            "Caught an kel_SystemException exception in the kel_WellLogTrace::getNativeIndexKind method. "),
+        sys("Couldn't convert the EpiWell::WellLogTrace::IndexKind to kel_WellLogTrace::IndexKind. ",
+            "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeKelIndexKind method. "),
+        sys("The indexKind couldn't be mapped. 9")}},
+      {"X: an invalid index", [] { raise("getTopIndex", "EpiWell::WellLogTrace::InvalidIndexException", "No. "); },
+       [&] { trace.getTopIndex(m, Trace::INDEX_KIND_0); },
+       {sys("Could not return the first index value in the trace for the supplied index kind and unit. ",
+            "Caught an EpiWell::WellLogTrace::InvalidIndexException exception in the kel_WellLogTrace::getTopIndex "
+            "method. No. ")}},
+      {"X: a store failure", [] { raise("getTraceData", "EpDataStore::StoreException", "a", "b"); },
+       [&] { trace.getTraceData(m, Trace::INDEX_KIND_0); },
+       {sys("Could not return the trace data and the index for supplied indexKind and unit. ",
+            store + "kel_WellLogTrace::getTraceData method. ab")}},
+      {"N: an impossible conversion",
+       [] { raise("addNValues", "EpiWell::WellLogTrace::ImpossibleConversionException", "No TWT. "); },
+       [&] { trace.addNValues(traceData({200}, {{1}})); },
+       {user("Could not add N values in the LogTrace for the trace and the index. ",
+             "Caught an EpiWell::WellLogTrace::ImpossibleConversionException exception in the "
+             "kel_WellLogTrace::addNValues method. No TWT. ")}},
+      {"R: removing all values, a transport failure", [] { raise("removeAllValues", "CORBA::TRANSIENT"); },
+       [&] { trace.removeAllValues(); },
+       {sys("Could not remove all values in the well logTrace. ",
+            "Caught a CORBA::Exception exception in the kel_WellLogTrace::removeAllValues method. ")}},
+      // The default-unit forms wrap the form with a unit once more. Top and
+      // bottom always take the depth unit, which a time kind refuses.
+      {"D: top index of a time kind in the default depth unit", [] {},
+       [&] { trace.getTopIndex(Trace::INDEX_KIND_3); },
+       {sys("Could not return the first index value that exists in the trace for the supplied index kind. ",
+            "Caught an kel_SystemException exception in the kel_WellLogTrace::getTopIndex method. "),
+        startsWith(sys("Could not return the first index value in the trace for the supplied index kind and unit. ",
+                       "Caught an EpUnitOfMeasureService::ConversionException exception in the "
+                       "kel_WellLogTrace::getTopIndex method. "))}},
+      {"D: index information with kind 5", [] {},
+       [&] { trace.getIndexInfo(static_cast<Trace::IndexKind>(5), increment, minimum, maximum, regular); },
+       {sys("Could not return the index increment, minimum and maximum values for the supplied IndexKind. ",
+            "Caught an kel_SystemException exception in the kel_WellLogTrace::getIndexInfo method. "),
+        sys("Could not return the index increment, minimum and maximum values for the supplied IndexKind. ",
+            "Caught an kel_SystemException exception in the kel_WellLogTrace::getIndexInfo method. "),
+        sys("Couldn't convert the kel_WellLogTrace::IndexKind to EpiWell::WellLogTrace::IndexKind. ",
+            "Caught an kel_SystemException exception in the kel_WellEnumConverter::makeEpiIndexKind method. ")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.arm();
+    expectTop(failureOf(c.call), c.chain);
+  }
+  EXPECT_EQ(6, trace.getNumSamples());  // nothing above changed the samples
+}
