@@ -23,6 +23,7 @@
 #include "core/FaultInjection.h"
 #include "core/PoaSupport.h"
 #include "core/PrivateFiles.h"
+#include "entity/LogTraces.h"
 #include "entity/Wells.h"
 #include "net/GiopGuard.h"
 #include "net/Tls.h"
@@ -107,6 +108,7 @@ struct Service::Impl {
   std::unique_ptr<Store> store;
   std::unique_ptr<Entities> entities;
   std::unique_ptr<Wells> wells;
+  std::unique_ptr<LogTraces> logTraces;
   std::unique_ptr<Catalogues> catalogues;
   poa::Owned<EventDispatcher> events;
   PortableServer::POA_var root;
@@ -204,6 +206,7 @@ void Service::Impl::createObjects(const Options& options) {
   context.store = store.get();
   context.records = entities.get();
   context.wells = wells.get();
+  context.logTraces = logTraces.get();
   context.unitSystem = options.unitSystem;
   context.version = KELWELL_VERSION;
 
@@ -328,6 +331,7 @@ Service::Service(const Options& options) : m_impl(std::make_unique<Impl>()) {
     if (!noTls.empty()) throw StartError("cannot use TLS: " + noTls);
   }
   setTextLimits(options.maxTextKb * 1024, options.maxNameBytes);
+  impl.logTraces = std::make_unique<LogTraces>(*impl.entities);
   impl.startOrb(options);
   try {
     impl.createObjects(options);

@@ -10,6 +10,8 @@
 #include "kel_EnumRule.h"
 #include "kel_WellBore.h"
 #include "kel_WellPick.h"
+
+#include "kel_WellLogTrace.h"
 #include "kel_WellTypes.h"
 #include "kel_WellVelocity.h"
 
@@ -36,6 +38,12 @@ public:
   // No operation receives a VelocityOtherType from the service: one way only.
   static EpiWell::WellVelocity::VelocityOtherType makeEpiVelocityOtherType(
       kel_WellVelocity::VelocityOtherType value);
+
+  // Log traces (logtrace/kel_WellLogTraceConverters.cpp).
+  static kel_WellLogTrace::IndexKind makeKelIndexKind(EpiWell::WellLogTrace::IndexKind value);
+  static EpiWell::WellLogTrace::IndexKind makeEpiIndexKind(kel_WellLogTrace::IndexKind value);
+  static kel_WellLogTrace::TraceProcessState makeKelTraceProcessState(EpiWell::WellLogTrace::TraceProcessState value);
+  static EpiWell::WellLogTrace::TraceProcessState makeEpiTraceProcessState(kel_WellLogTrace::TraceProcessState value);
 };
 
 #endif

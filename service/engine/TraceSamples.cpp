@@ -50,38 +50,57 @@ TimeKind timeKindOf(IndexKind kind) { return kind == IndexKind::OWT ? TimeKind::
 
 // ------------------------------------------------------------------ validation
 
-void validateSamples(const std::vector<double>& index, const std::vector<float>& values,
-                     std::size_t elements) {
-  if (values.size() != index.size() * elements)
+namespace {
+
+// One check for every form a write arrives in: index values as doubles (the
+// engine's own) or as floats (the remote trace data, checked where it lies).
+template <typename Index>
+void validateBuffers(double storedLast, const Index* index, std::size_t count, const float* values,
+                     std::size_t valueCount, std::size_t elements) {
+  if (valueCount != count * elements)
     throw EngineError(ErrorKind::InvalidNumSamples,
-                      "The trace has " + count(elements) + " value(s) per index value, so " +
-                          count(index.size()) + " index values take " + count(index.size() * elements) +
-                          " trace values, not " + count(values.size()) + ". ");
-  for (std::size_t i = 0; i < index.size(); ++i)
+                      "The trace has " + std::to_string(elements) + " value(s) per index value, so " +
+                          std::to_string(count) + " index values take " + std::to_string(count * elements) +
+                          " trace values, not " + std::to_string(valueCount) + ". ");
+  for (std::size_t i = 0; i < count; ++i)
     if (!std::isfinite(index[i]))
-      throw EngineError(ErrorKind::InvalidValue, "The index value at position " + count(i) +
+      throw EngineError(ErrorKind::InvalidValue, "The index value at position " + std::to_string(i) +
                                                      " (counting from 0) is not a finite number. ");
-  for (std::size_t i = 0; i < values.size(); ++i)
+  for (std::size_t i = 0; i < valueCount; ++i)
     if (!std::isfinite(values[i]))
       throw EngineError(ErrorKind::InvalidValue,
-                        "The trace value at position " + count(i) + " (index value " + count(i / elements) +
-                            ", element " + count(i % elements) +
+                        "The trace value at position " + std::to_string(i) + " (index value " +
+                            std::to_string(i / elements) + ", element " + std::to_string(i % elements) +
                             ", counting from 0) is not a finite number; missing values take the null value. ");
-  for (std::size_t i = 1; i < index.size(); ++i)
+  for (std::size_t i = 1; i < count; ++i)
     if (!(index[i] > index[i - 1]))
       throw EngineError(ErrorKind::NonMonotonic,
-                        "The index values must increase strictly: " + formatNumber(index[i]) +
-                            " at position " + count(i) + " follows " + formatNumber(index[i - 1]) + ". ");
+                        "The index values must increase strictly: " + formatNumber(index[i]) + " at position " +
+                            std::to_string(i) + " follows " + formatNumber(index[i - 1]) + ". ");
+  if (count > 0 && isSet(storedLast) && !(index[0] > storedLast))
+    throw EngineError(ErrorKind::NonMonotonic,
+                      "Appended index values must lie beyond the trace's last index value, " +
+                          formatNumber(storedLast) + "; the first is " + formatNumber(index[0]) + ". ");
+}
+
+} // namespace
+
+void validateSamples(const std::vector<double>& index, const std::vector<float>& values,
+                     std::size_t elements) {
+  validateBuffers(kUnset, index.data(), index.size(), values.data(), values.size(), elements);
 }
 
 void validateAppend(double storedLast, const std::vector<double>& index, const std::vector<float>& values,
                     std::size_t elements) {
-  validateSamples(index, values, elements);
-  if (!index.empty() && isSet(storedLast) && !(index.front() > storedLast))
-    throw EngineError(ErrorKind::NonMonotonic,
-                      "Appended index values must lie beyond the trace's last index value, " +
-                          formatNumber(storedLast) + "; the first is " + formatNumber(index.front()) + ". ");
+  validateBuffers(storedLast, index.data(), index.size(), values.data(), values.size(), elements);
 }
+
+void validateWrite(double storedLast, const float* index, std::size_t count, const float* values,
+                   std::size_t valueCount, std::size_t elements) {
+  validateBuffers(storedLast, index, count, values, valueCount, elements);
+}
+
+void validateRange(double from, double to, const char* what) { requireRange(from, to, what); }
 
 std::size_t elementsOfWrite(std::size_t indexCount, const std::vector<std::size_t>& innerLengths,
                             std::size_t elements) {

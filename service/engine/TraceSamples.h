@@ -146,6 +146,15 @@ void validateSamples(const std::vector<double>& index, const std::vector<float>&
                      std::size_t elements);
 void validateAppend(double storedLast, const std::vector<double>& index, const std::vector<float>& values,
                     std::size_t elements);
+// The same checks over the buffers a write arrives in (index values as
+// floats, values index-major), without copying them; storedLast kUnset for
+// a write that does not append.
+void validateWrite(double storedLast, const float* index, std::size_t count, const float* values,
+                   std::size_t valueCount, std::size_t elements);
+
+// The bounds of a range selection: InvalidIndex for from > to or a bound
+// that is not a number (what: "index" or "trace value", for the text).
+void validateRange(double from, double to, const char* what);
 
 // The grouping of trace values in the remote TraceData: one inner array per
 // element, each with one value per index value (a single-element trace sends

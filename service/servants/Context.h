@@ -20,6 +20,7 @@ namespace kelwelld {
 class Catalogues;
 class Entities;
 class EventDispatcher;
+class LogTraces;
 class Store;
 class Wells;
 
@@ -30,6 +31,7 @@ public:
   Store* store = nullptr;
   Entities* records = nullptr;   // every kind's, Entities::of<Record>()
   Wells* wells = nullptr;
+  LogTraces* logTraces = nullptr;
   Catalogues* catalogues = nullptr;
   EventDispatcher* events = nullptr;
   std::string unitSystem;   // "metric" or "field"

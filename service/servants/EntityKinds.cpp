@@ -5,8 +5,10 @@
 #include <EpiWell.hh>
 
 #include "entity/Velocities.h"
+#include "entity/LogTraces.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
+#include "servants/LogTraceServants.h"
 #include "servants/Sessions.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellServants.h"
@@ -19,6 +21,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& wells = recordTable<WellRecord>();
     const auto& bores = recordTable<WellBoreRecord>();
     const auto& velocities = recordTable<VelocityRecord>();
+    const auto& traces = recordTable<LogTraceRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -49,6 +52,14 @@ const std::vector<EntityKind>& entityKinds() {
          EpiWell::_tc_WellVelocity->id(), "StorelessWellVelocities", false, nullptr, nullptr, Kind::Velocity,
          {{"factory:StorelessWellVelocityFactory", EpiWell::_tc_StorelessWellVelocityFactory->id(), false,
            makeServant<StorelessWellVelocityFactoryServant>}}},
+        {Kind::LogTrace, traces.storedPrefix, "EpiWell_WellLogTrace", "EpiWell::WellLogTrace",
+         EpiWell::_tc_WellLogTrace->id(), "LogTraces", true, &logTraceQuery(), makeServant<LogTraceServant>, {},
+         {{"factory:NewWellLogTraceFactory", EpiWell::_tc_NewWellLogTraceFactory->id(), true,
+           makeServant<NewWellLogTraceFactoryServant>}}},
+        {Kind::StorelessLogTrace, traces.storelessPrefix, "EpiWell_WellLogTrace", "EpiWell::WellLogTrace",
+         EpiWell::_tc_WellLogTrace->id(), "StorelessLogTraces", false, nullptr, nullptr, Kind::LogTrace,
+         {{"factory:StorelessWellLogTraceFactory", EpiWell::_tc_StorelessWellLogTraceFactory->id(), false,
+           makeServant<StorelessWellLogTraceFactoryServant>}}},
     };
     return table;
   }();

@@ -22,7 +22,8 @@ class Context;
 struct QueryTable;
 
 enum class Kind {
-  Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity,
+  Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity, LogTrace,
+  StorelessLogTrace,
 };
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);

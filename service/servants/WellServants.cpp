@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "catalogue/Catalogues.h"
+#include "entity/LogTraces.h"
 #include "entity/Velocities.h"
 #include "entity/Wells.h"
 #include "servants/Limits.h"
@@ -272,8 +273,8 @@ void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity)
 
 // No traces or picks exist yet below a wellbore.
 EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
-  readField("getLogTraces", &WellBoreRecord::id);
-  return new EpEntity::EntitySeq;
+  const auto call = readField("getLogTraces", &WellBoreRecord::id);
+  return m_context.entities(m_context.logTraces->tracesOf(call.value), wantsNil(call.fault));
 }
 
 EpEntity::EntitySeq* WellBoreServant::getPicks() {

@@ -22,8 +22,9 @@ trap cleanup EXIT
 prefix="$work/prefix"
 cmake --install "$build_dir" --prefix "$prefix" >"$work/install.log"
 
-for header in kel_Well.h kel_WellBore.h kel_WellBoreList.h kel_WellBoreListDataChangedEvent.h \
-  kel_WellBoreListDataChangedEventListener.h kel_WellTypes.h kel_WellVelocity.h kel_WellPick.h kel_Entity.h kel_Exception.h EpiWell.hh; do
+for header in kel_Well.h kel_WellBore.h kel_WellBoreList.h kel_WellLogTrace.h kel_WellBoreListDataChangedEvent.h \
+  kel_WellBoreListDataChangedEventListener.h kel_WellTypes.h kel_WellVelocity.h kel_WellPick.h kel_Entity.h kel_Exception.h \
+  EpiWell.hh; do
   [[ -f "$prefix/include/kelWell/$header" ]] || { echo "not installed: $header" >&2; exit 1; }
 done
 
