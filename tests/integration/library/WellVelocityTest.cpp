@@ -280,6 +280,7 @@ TEST_F(VelocityTest, WritesAndRefusalsThatChangeNothing) {
     const char* what;
     std::function<void()> write;
     std::string message, context;
+    kelwell_test::Kind kind = kelwell_test::Kind::System;
   };
   const Case cases[] = {
       {"times not increasing", [&] { f.setVelocityData(dataOf(Model{{0.0, 0.5, 0.5}, {0.0, 1.0, 2.0}})); },
@@ -307,21 +308,32 @@ TEST_F(VelocityTest, WritesAndRefusalsThatChangeNothing) {
        "Could not remove well velocity data samples based upon the supplied times. ",
        "Caught an EpiWell::WellVelocity::TimeNotFoundException exception in the kel_WellVelocity::deleteTimes "
        "method. "},
+      {"a negative extend velocity", [&] { f.setExtendViShallow(quantity("m/s", -1500)); },
+       "Could not update the extend interval velocity on the shallow end. ",
+       "Caught an EpEntity::ValidationException exception in the kel_WellVelocity::setExtendViShallow method. ",
+       kelwell_test::Kind::User},
+      {"an infinite datum", [&] { f.setDatum(quantity("m", INFINITY)); },
+       "Could not update the reference elevation for depth values. ",
+       "Caught an EpEntity::ValidationException exception in the kel_WellVelocity::setDatum method. ",
+       kelwell_test::Kind::User},
       {"factors beyond the last sample", [&] { f.setAnisotropy(3, factors); },
        "Could not update the the p-wave anisotropy factors at given position. ",
        "Caught an EpTypes::InvalidDataTypeException exception in the kel_WellVelocity::setAnisotropy method. "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    expectChain(failureOf(c.write), {startsWith(sys(c.message, c.context))});
+    expectChain(failureOf(c.write), {startsWith(Level(c.kind, c.message, c.context))});
     EXPECT_EQ(before, samplesOf(f));
   }
+  EXPECT_FLOAT_EQ(0.0f, f.getDatum(kel_Unit::getUnit("m")).getValue());
+  EXPECT_TRUE(std::isnan(f.getExtendViShallow(kel_Unit::getUnit("m/s")).getValue()));
 }
 
 // The stored function, its samples and attributes survive a SIGKILL of the
 // service; the storeless one is gone with it.
 TEST_F(VelocityTest, SurvivesASigkillAndRestartOfTheService) {
   V stored = create(layered, 5.0f);
+  const V storeless = create(layered, 0.0f, false);
   stored.setExtendViDeep(quantity("m/s", 5000));
   kel_Array<float> factors;
   factors.addElement(1.05f);
@@ -345,4 +357,5 @@ TEST_F(VelocityTest, SurvivesASigkillAndRestartOfTheService) {
   expectNear(toDepths(stored, {0.7, 2.0}, TWT, "s", "m", TVDSS), {850.0 - 5.0, 3500.0 - 5.0}, 1e-6, "after restart");
   ASSERT_EQ(1u, V::getWellVelocitiesInProject(project).size());
   EXPECT_TRUE(V::getWellVelocitiesInProject(project)[0] == stored);
+  EXPECT_TRUE(failureOf([&] { storeless.getNumSamples(); }).isSystemException());
 }
