@@ -2,22 +2,28 @@
 // samples (v(z) = 1800 + 0.6 z), measured in one run two ways:
 //   - the time-depth engine in process (doubles in, doubles out);
 //   - the same conversion asked of kelwelld over loopback with the raw stub
-//     (convertDepthsToTimes: 1e6 floats there, 1e6 floats back).
-// Reported: samples per second of each and the ratio wire / in-process.
+//     (convertDepthsToTimes: 1e6 floats there, 1e6 floats back);
+//   - the same through kel_WellVelocity.
+// Reported: samples per second of each, the ratios wire / in-process and
+// wrapper / raw stub.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
-#include <CosLifeCycle.hh>
 #include <EpiWell.hh>
 
 #include "ServiceProcess.h"
 #include "TimeDepth.h"
+#include "kel_Connection.h"
+#include "kel_StringPair.h"
+#include "kel_Well.h"
+#include "kel_WellVelocity.h"
 
 namespace {
 
@@ -63,17 +69,6 @@ void InProcess(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kDepths));
 }
 
-template <class Factory>
-typename Factory::_var_type factoryOf(EpSession::Session_ptr session, const std::string& storeName) {
-  CosLifeCycle::FactoryFinder_var finder = session->getFactoryFinder();
-  CosLifeCycle::Key key;
-  key.length(1);
-  key[0].id = Factory::_PD_repoId;
-  key[0].kind = storeName.c_str();
-  CosLifeCycle::Factories_var found = finder->find_factories(key);
-  return Factory::_narrow(found[0].in());
-}
-
 EpiTypes::DataQuantities floats(const std::vector<double>& values) {
   EpiTypes::DataQuantities q;
   EpTypes::FloatSeq seq;
@@ -83,47 +78,41 @@ EpiTypes::DataQuantities floats(const std::vector<double>& values) {
   return q;
 }
 
+kel_FloatQuantities kelFloats(const std::vector<double>& values, const char* unit) {
+  kel_Array<float> array;
+  array.fill(static_cast<unsigned>(values.size()), [&](float* elements, unsigned n) {
+    for (unsigned i = 0; i < n; ++i) elements[i] = static_cast<float>(values[i]);
+  });
+  return kel_FloatQuantities(kel_Unit::getUnit(unit), array);
+}
+
 // A stored function with the same samples on a wellbore whose depth datum is
-// mean sea level, on a kelwelld started for the run.
-EpiWell::WellVelocity_ptr servedFunction() {
-  static EpiWell::WellVelocity_var function = [] {
+// mean sea level, made through the library on a kelwelld started for the run.
+const kel_WellVelocity& servedFunction() {
+  static const kel_WellVelocity* function = [] {
     kelwell_test::ServiceProcess& service = kelwell_test::sharedService();
     if (!service.running()) service.start();
-    EpSession::SessionManager_var manager = kelwell_test::connectRaw(kelwell_test::clientOrb(), service.corbaloc());
-    EpSession::Session_var session = manager->openSession("bench");
-    EpSession::Project_var project = session->createProject("Velocity benchmarks");
-    const std::string store = CORBA::String_var(project->getStoreName()).in();
-    CosPropertyService::Property identifier;
-    identifier.property_name = "UWI";
-    identifier.property_value <<= "V";
-    EpiWell::Well_var well =
-        factoryOf<EpiWell::NewWellFactory>(session.in(), store)->createWell(project.in(), "Bench", identifier,
-                                                                            session.in());
-    EpiWell::WellBore_var bore =
-        factoryOf<EpiWell::NewWellBoreFactory>(session.in(), store)->createWellBore(well.in(), identifier,
-                                                                                    session.in());
-    bore->setElevationDatum(EpiWell::WellBore::MEAN_SEA_LEVEL);
+    setenv("KELWELL_SERVICE", service.corbaloc().c_str(), 1);
+    const kel_Session session = kel_Session::open("bench");
+    const kel_Project project = kel_Project::create(session, "Velocity benchmarks");
+    const kel_Well well = kel_Well::createNewWell(project, "Bench", kel_StringPair("UWI", "V"), session);
+    kel_WellBore bore = kel_WellBore::createNewWellBore(well, kel_StringPair("UWI", "V"), session);
+    bore.setElevationDatum(kel_WellBore::WELL_DEPTH_DATUM_4);  // mean sea level
     const Gradient g = gradient();
-    EpiWell::WellVelocity::WellVelocityData data;
-    data.times = floats(g.twt);
-    data.depths = floats(g.depth);
-    data.firstVelocities = data.secondVelocities = data.thirdVelocities = floats({});
-    EpiTypes::DataQuantity datum;
-    datum.value.floatValue(0.0f);
-    EpiWell::WellVelocity_var v = factoryOf<EpiWell::NewWellVelocityFactory>(session.in(), store)
-                                      ->createWellVelocity(bore.in(), "gradient", "bench", datum, data, session.in());
-    EpiTypes::DataQuantity extend;
-    extend.value.floatValue(1800.0f);
-    v->setExtendViShallow(extend);
-    extend.value.floatValue(3600.0f);
-    v->setExtendViDeep(extend);
+    const kel_WellVelocity::WellVelocityData data{kelFloats(g.twt, "s"), kelFloats(g.depth, "m"),
+                                                  kelFloats({}, "m/s"), kelFloats({}, "m/s"), kelFloats({}, "m/s")};
+    const kel_Unit metres = kel_Unit::getUnit("m"), metresPerSecond = kel_Unit::getUnit("m/s");
+    auto* v = new kel_WellVelocity(kel_WellVelocity::createNewWellVelocity(
+        bore, "gradient", "bench", kel_FloatQuantity(metres, 0.0f), data, session));
+    v->setExtendViShallow(kel_FloatQuantity(metresPerSecond, 1800.0f));
+    v->setExtendViDeep(kel_FloatQuantity(metresPerSecond, 3600.0f));
     return v;
   }();
-  return function.in();
+  return *function;
 }
 
 void OverTheWire(benchmark::State& state) {
-  EpiWell::WellVelocity_ptr function = servedFunction();
+  auto function = static_cast<EpiWell::WellVelocity_ptr>(servedFunction().getRemoteObject(kel_Internal()));
   const EpiWell::Depths depths{floats(uniformDepths()), EpiWell::DEPTH_TVD};
   for (auto _ : state) {
     EpiWell::Times_var times =
@@ -134,8 +123,21 @@ void OverTheWire(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kDepths));
 }
 
+// The same conversion through kel_WellVelocity: the depths go out and the
+// times come back through the library's list conversions.
+void ThroughTheWrapper(benchmark::State& state) {
+  const kel_WellVelocity& function = servedFunction();
+  const kel_WellTypes::Depths depths{kelFloats(uniformDepths(), "m"), kel_WellTypes::DEPTH_TYPE_1};  // TVD
+  for (auto _ : state) {
+    const kel_WellTypes::Times times = function.convertDepthsToTimes(depths, kel_Unit(), kel_WellTypes::TIME_TYPE_0);
+    benchmark::DoNotOptimize(&times);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kDepths));
+}
+
 BENCHMARK(InProcess)->Unit(benchmark::kMillisecond);
 BENCHMARK(OverTheWire)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ThroughTheWrapper)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 class RateReporter : public benchmark::ConsoleReporter {
 public:
@@ -156,12 +158,24 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RateReporter reporter;
+  try {
+    servedFunction();
+  } catch (const kel_Exception& failure) {
+    std::fprintf(stderr, "The velocity function could not be made:\n%s\n", failure.toString().str().c_str());
+    return 1;
+  }
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double local = reporter.rates["InProcess"];
   const double wire = reporter.rates["OverTheWire/real_time"];
+  const double wrapper = reporter.rates["ThroughTheWrapper/real_time"];
   std::printf("\nsamples/s  1e6 depths to times, engine in process  %12.0f\n", local);
   std::printf("samples/s  1e6 depths to times, raw stub over loopback %10.0f\n", wire);
   if (local > 0.0 && wire > 0.0)
     std::printf("ratio  wire / in-process time per conversion   %8.2f\n", local / wire);
+  std::printf("samples/s  1e6 depths to times, kel_WellVelocity over loopback %6.0f\n", wrapper);
+  if (wire > 0.0 && wrapper > 0.0)
+    std::printf("ratio  kel_WellVelocity / raw stub time per conversion %6.2f\n", wire / wrapper);
+  benchmark::Shutdown();
+  kel_Connection::shutdown();
   return 0;
 }

@@ -1,5 +1,6 @@
 // A walk through kelWell: two real wells from public log headers are stored
 // in the well data service, described, measured in two unit systems,
+// given a velocity function from a checkshot table,
 // listed, and finally asked something impossible, to show what a failure
 // looks like.
 //
@@ -8,6 +9,7 @@
 // file:PATH), else at corbaloc:iiop:127.0.0.1:18110/kelwell.
 #include <cstdio>
 #include <ctime>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include "kel_Exception.h"
 #include "kel_Well.h"
 #include "kel_WellBore.h"
+#include "kel_WellVelocity.h"
 
 namespace {
 
@@ -24,6 +27,12 @@ std::string fixed(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
+}
+
+kel_Array<float> floats(std::initializer_list<float> values) {
+  kel_Array<float> array;
+  for (float v : values) array.addElement(v);
+  return array;
 }
 
 std::string quantity(const kel_FloatQuantity& q, int decimals = 1) {
@@ -133,6 +142,23 @@ int main(int argc, char** argv) {
         fixed(geographic.getY(), 5) + " (" + geographic.getSystem().getName().str() + "),");
     say("    or easting " + fixed(utm.getX(), 1) + " m, northing " + fixed(utm.getY(), 1) +
         " m in UTM zone 20N (" + utm.getSystem().getName().str() + ").");
+    say("");
+
+    // ------------------------------------------------------------ a velocity function
+    // A checkshot table (example values): two-way times and depths below the
+    // kelly bushing, which is also the function's datum.
+    const kel_Unit ms = kel_Unit::getUnit("ms"), m = kel_Unit::getUnit("m"), mps = kel_Unit::getUnit("m/s");
+    const kel_WellVelocity::WellVelocityData checkshots{
+        kel_FloatQuantities(ms, floats({0, 200, 500, 800})), kel_FloatQuantities(m, floats({0, 190, 520, 890})),
+        kel_FloatQuantities(mps, floats({})), kel_FloatQuantities(mps, floats({})), kel_FloatQuantities(mps, floats({}))};
+    const kel_WellVelocity velocity = kel_WellVelocity::createNewWellVelocity(
+        bore, "Checkshots", "Checkshot survey", kel_FloatQuantity(m, 123.0f), checkshots, session);
+    const kel_WellTypes::Depths depths{kel_FloatQuantities(m, floats({100, 400, 750})), kel_WellTypes::DEPTH_TYPE_1};
+    const kel_WellTypes::Times times = velocity.convertDepthsToTimes(depths, ms, kel_WellTypes::TIME_TYPE_0);
+    say("A velocity function from a checkshot table of " + std::to_string(velocity.getNumSamples()) +
+        " samples gives the two-way times of depths below the kelly bushing:");
+    for (unsigned i = 0; i < times.values.getValues().size(); ++i)
+      say("    " + fixed(depths.values.getValues()[i], 0) + " m -> " + fixed(times.values.getValues()[i], 1) + " ms");
     say("");
 
     // ------------------------------------------------------------ listing
