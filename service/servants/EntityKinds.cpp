@@ -4,9 +4,11 @@
 
 #include <EpiWell.hh>
 
+#include "entity/Picks.h"
 #include "entity/Velocities.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
+#include "servants/PickServants.h"
 #include "servants/Sessions.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellServants.h"
@@ -19,6 +21,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& wells = recordTable<WellRecord>();
     const auto& bores = recordTable<WellBoreRecord>();
     const auto& velocities = recordTable<VelocityRecord>();
+    const auto& picks = recordTable<PickRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -49,6 +52,14 @@ const std::vector<EntityKind>& entityKinds() {
          EpiWell::_tc_WellVelocity->id(), "StorelessWellVelocities", false, nullptr, nullptr, Kind::Velocity,
          {{"factory:StorelessWellVelocityFactory", EpiWell::_tc_StorelessWellVelocityFactory->id(), false,
            makeServant<StorelessWellVelocityFactoryServant>}}},
+        {Kind::Pick, picks.storedPrefix, "EpiWell_WellPick", "EpiWell::WellPick", EpiWell::_tc_WellPick->id(),
+         "WellPicks", true, &pickQuery(), makeServant<WellPickServant>, {},
+         {{"factory:NewWellPickFactory", EpiWell::_tc_NewWellPickFactory->id(), true,
+           makeServant<NewWellPickFactoryServant>}}},
+        {Kind::StorelessPick, picks.storelessPrefix, "EpiWell_WellPick", "EpiWell::WellPick",
+         EpiWell::_tc_WellPick->id(), "StorelessWellPicks", false, nullptr, nullptr, Kind::Pick,
+         {{"factory:StorelessWellPickFactory", EpiWell::_tc_StorelessWellPickFactory->id(), false,
+           makeServant<StorelessWellPickFactoryServant>}}},
     };
     return table;
   }();
