@@ -21,6 +21,8 @@
 
 template <class W>
 struct kel_WrapperCore;
+class kel_WellPick;
+class kel_WellVelocity;
 
 class KELWELL_EXPORT kel_WellBore : public kel_Entity {
 public:
@@ -135,6 +137,15 @@ public:
   // Alternative identifiers, in the order they were written.
   kel_Array<kel_StringPair> getBoreAliases() const;
   void setBoreAliases(const kel_Array<kel_StringPair>& aliases);
+
+  // What hangs below the wellbore (include kel_WellVelocity.h and
+  // kel_WellPick.h to call these). A nil wrapper when there is no default
+  // velocity function; setting a nil wrapper clears it. The arrays are in the
+  // service's order and built completely or not at all.
+  kel_WellVelocity getDefaultWellVelocity() const;
+  void setDefaultWellVelocity(const kel_WellVelocity& velocity);
+  kel_Array<kel_WellPick> getPicks() const;
+  kel_Array<kel_WellVelocity> getWellVelocities() const;
 
 protected:
   void assignment(const kel_WellBore& other, bool duplicate);
