@@ -124,18 +124,11 @@ void refuseLocation(const char* reason, bool unit) {
 
 // ------------------------------------------------------------- location
 
-const std::string timeTwinSuffix = "+TWT";
-
-bool isTimeSystem(const std::string& system) {
-  return system.size() > timeTwinSuffix.size() &&
-         system.compare(system.size() - timeTwinSuffix.size(), timeTwinSuffix.size(), timeTwinSuffix) == 0;
-}
-
 // The wellbore's position at a pick, in system ("" for the system of the
 // well's location, which comes back filled in). The one place that places a
 // point of a wellbore for picks: taken as vertical below the wellhead, x and
-// y are the wellhead's, z is TVD (m) in a depth system and TWT (ms) in a time
-// twin. twt is asked only for a time system.
+// y are the wellhead's, z is TVD in a depth system and TWT in a time system,
+// in the system's vertical unit. twt (s) is asked only for a time system.
 XYZ positionBelowWellhead(Context& context, const std::string& wellBoreId, std::string& system, double tvd,
                           const std::function<double()>& twt) {
   const auto wellId = context.records->of<WellBoreRecord>().field(wellBoreId, &WellBoreRecord::wellId);
@@ -145,11 +138,20 @@ XYZ positionBelowWellhead(Context& context, const std::string& wellBoreId, std::
     throw EpCoordinateService::NoKnownTransformException(
         "The well's surface location is not set; a pick's location starts from it. ");
   if (system.empty()) system = head->system;
-  const bool time = isTimeSystem(system);
-  const std::string horizontal = time ? system.substr(0, system.size() - timeTwinSuffix.size()) : system;
+  Catalogues& catalogues = *context.catalogues;
+  EpCoordinateService::System_var target = catalogues.systemReference(system);
+  const bool time = target->isTimeSystem();
+  EpUnitOfMeasureService::Unit_var vertical = target->verticalUnit();
+  const UnitScale zUnit = unitScaleOf(catalogues, vertical.in(), time ? "time" : "length", "system's vertical axis");
+  // A time twin ("EPSG:<code>+TWT") shares its horizontal axes with its depth system.
+  static const std::string twin = "+TWT";
+  const std::string horizontal =
+      time && system.size() > twin.size() && system.compare(system.size() - twin.size(), twin.size(), twin) == 0
+          ? system.substr(0, system.size() - twin.size())
+          : system;
   std::vector<XYZ> points{{head->x, head->y, 0.0}};
-  if (horizontal != head->system) context.catalogues->transform(head->system, horizontal, points);
-  points[0].z = time ? twt() * 1000.0 : tvd;
+  if (horizontal != head->system) catalogues.transform(head->system, horizontal, points);
+  points[0].z = zUnit.fromBase(time ? twt() : tvd);
   return points[0];
 }
 
@@ -345,15 +347,20 @@ EpCoordinateService::Coordinate* WellPickServant::getLocation(EpCoordinateServic
         "The coordinate system asked for is not known to the service. ");
   std::string systemName = *target;
   const XYZ point = refusing(refuseLocation, [&] {
+    // Loaded only when a time kind is involved: the pick's own or the system's.
     std::optional<engine::VelocityFunction> function;
-    if (isTimeReference(r.reference) || isTimeSystem(systemName))
-      function = velocityFor(m_context, r.wellBoreId, velocity,
-                             "a pick in a time kind or a location in a time system needs one");
-    const engine::VelocityFunction* through = function ? &*function : nullptr;
+    const auto through = [&]() -> const engine::VelocityFunction* {
+      if (!function)
+        function = velocityFor(m_context, r.wellBoreId, velocity,
+                               "a pick in a time kind or a location in a time system needs one");
+      return &*function;
+    };
     const WellBoreDepths depths(m_context, r.wellBoreId);
-    const double tvd = convertPick(baseValueOf(r), r.reference, Pick::PICK_TVD, depths.kinds(), through);
+    const double value = baseValueOf(r);
+    const double tvd = convertPick(value, r.reference, Pick::PICK_TVD, depths.kinds(),
+                                   isTimeReference(r.reference) ? through() : nullptr);
     return positionBelowWellhead(m_context, r.wellBoreId, systemName, tvd, [&] {
-      return convertPick(baseValueOf(r), r.reference, Pick::PICK_TWT, depths.kinds(), through);
+      return convertPick(value, r.reference, Pick::PICK_TWT, depths.kinds(), through());
     });
   });
   EpCoordinateService::Coordinate_var result = new EpCoordinateService::Coordinate;
