@@ -305,6 +305,26 @@ TEST_F(Picks, EveryRefusalChangesNothing) {
   EXPECT_EQ(idsOf(EpEntity::EntitySeq_var(bore->getPicks()).in()), std::vector<std::string>{idOf(pick.in())});
 }
 
+TEST_F(Picks, StoredPicksAreFoundByQueriesOfTheirProject) {
+  EpiWell::WellPick_var a = create(pickValue(1000.0, "m", Pick::PICK_MD), true, "Top A");
+  EpiWell::WellPick_var b = create(pickValue(1100.0, "m", Pick::PICK_MD), true, "Top B");
+  create(pickValue(1200.0, "m", Pick::PICK_MD), false, "Top A");   // storeless: never found
+  a->setConfidenceFactor("low");
+  const struct {
+    const char* clause;
+    std::vector<std::string> ids;
+  } queries[] = {{"", {idOf(a.in()), idOf(b.in())}},
+                 {"EpiWell_WellPick.pickName = 'Top A'", {idOf(a.in())}},
+                 {"EpiWell_WellPick.confidenceFactor = 'low'", {idOf(a.in())}},
+                 {"EpiWell_WellPick.pickType like 'formation%' and EpiWell_WellPick.pickName > 'Top A'",
+                  {idOf(b.in())}},
+                 {"EpiWell_WellPick.wellBore.id = 'wellbore:0'", {}}};
+  for (const auto& q : queries) {
+    EpEntity::EntitySeq_var found = project->executeQuery("EpiWell_WellPick", q.clause, EpSession::QueryParameterSeq());
+    EXPECT_EQ(idsOf(found.in()), q.ids) << q.clause;
+  }
+}
+
 TEST_F(Picks, TheLocationLiesBelowTheWellheadInTheSystemAsked) {
   addVelocityFunction();
   EpiWell::WellPick_var pick = create(pickValue(1000.0, "m", Pick::PICK_MD));
