@@ -11,6 +11,8 @@
 #include "kel_RemoteAccess.h"
 #include "kel_WellEnumConverter.h"
 #include "kel_WellTypesConverter.h"
+#include "kel_WellPick.h"
+#include "kel_WellVelocity.h"
 #include "kel_WrapperCore.h"
 
 using namespace kel_translation;
@@ -66,6 +68,40 @@ kel_Array<kel_WellBore> kel_WellBore::getWellBoresOfWell(const kel_Well& well) {
                    Where{"kel_WellBore", "getWellBoresOfWell"}, Standard(), [&] {
                      EpEntity::EntitySeq_var bores = kel_WrapperCore<kel_Well>::remote(well)->getWellBores();
                      return Core::fromSequence(bores.in());
+                   });
+}
+
+// ---------------------------------------------------------------- relations
+
+kel_WellVelocity kel_WellBore::getDefaultWellVelocity() const {
+  return translate(Msg{"Could not return this wellbore's default velocity object. "},
+                   Where{"kel_WellBore", "getDefaultWellVelocity"}, Standard(Store), [&] {
+                     EpiWell::WellVelocity_var velocity = Core::remote(*this)->getDefaultWellVelocity();
+                     if (CORBA::is_nil(velocity.in())) return kel_WellVelocity();
+                     return kel_WrapperCore<kel_WellVelocity>::wrap(velocity.in());
+                   });
+}
+
+void kel_WellBore::setDefaultWellVelocity(const kel_WellVelocity& velocity) {
+  translate(Msg{"Could not update this wellbore's default velocity object. "},
+            Where{"kel_WellBore", "setDefaultWellVelocity"}, Standard(Store, Validation), [&] {
+              Core::remote(*this)->setDefaultWellVelocity(kel_remote::rawOrNil<EpiWell::WellVelocity>(velocity));
+            });
+}
+
+kel_Array<kel_WellPick> kel_WellBore::getPicks() const {
+  return translate(Msg{"Could not return the well pick objects for this wellbore. "},
+                   Where{"kel_WellBore", "getPicks"}, Standard(Store), [&] {
+                     EpEntity::EntitySeq_var picks = Core::remote(*this)->getPicks();
+                     return kel_WrapperCore<kel_WellPick>::fromSequence(picks.in());
+                   });
+}
+
+kel_Array<kel_WellVelocity> kel_WellBore::getWellVelocities() const {
+  return translate(Msg{"Could not return he well velocity objects for this wellbore. "},
+                   Where{"kel_WellBore", "getWellVelocities"}, Standard(Store), [&] {
+                     EpEntity::EntitySeq_var velocities = Core::remote(*this)->getWellVelocities();
+                     return kel_WrapperCore<kel_WellVelocity>::fromSequence(velocities.in());
                    });
 }
 

@@ -4,11 +4,13 @@
 
 #include <EpiWell.hh>
 
+#include "entity/Picks.h"
 #include "entity/Velocities.h"
 #include "entity/LogTraces.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
 #include "servants/LogTraceServants.h"
+#include "servants/PickServants.h"
 #include "servants/Sessions.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellServants.h"
@@ -22,6 +24,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& bores = recordTable<WellBoreRecord>();
     const auto& velocities = recordTable<VelocityRecord>();
     const auto& traces = recordTable<LogTraceRecord>();
+    const auto& picks = recordTable<PickRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -60,6 +63,14 @@ const std::vector<EntityKind>& entityKinds() {
          EpiWell::_tc_WellLogTrace->id(), "StorelessLogTraces", false, nullptr, nullptr, Kind::LogTrace,
          {{"factory:StorelessWellLogTraceFactory", EpiWell::_tc_StorelessWellLogTraceFactory->id(), false,
            makeServant<StorelessWellLogTraceFactoryServant>}}},
+        {Kind::Pick, picks.storedPrefix, "EpiWell_WellPick", "EpiWell::WellPick", EpiWell::_tc_WellPick->id(),
+         "WellPicks", true, &pickQuery(), makeServant<WellPickServant>, {},
+         {{"factory:NewWellPickFactory", EpiWell::_tc_NewWellPickFactory->id(), true,
+           makeServant<NewWellPickFactoryServant>}}},
+        {Kind::StorelessPick, picks.storelessPrefix, "EpiWell_WellPick", "EpiWell::WellPick",
+         EpiWell::_tc_WellPick->id(), "StorelessWellPicks", false, nullptr, nullptr, Kind::Pick,
+         {{"factory:StorelessWellPickFactory", EpiWell::_tc_StorelessWellPickFactory->id(), false,
+           makeServant<StorelessWellPickFactoryServant>}}},
     };
     return table;
   }();

@@ -23,7 +23,7 @@ struct QueryTable;
 
 enum class Kind {
   Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity, LogTrace,
-  StorelessLogTrace,
+  StorelessLogTrace, Pick, StorelessPick,
 };
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);

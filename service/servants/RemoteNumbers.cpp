@@ -79,6 +79,7 @@ UnitScale baseUnit(const std::string& quantityClass) {
   if (quantityClass == "length") return {"m"};
   if (quantityClass == "time") return {"s"};
   if (quantityClass == "velocity") return {"m/s"};
+  if (quantityClass == "angle") return {"rad"};
   throw std::logic_error("no SI unit for the quantity class " + quantityClass);
 }
 

@@ -52,7 +52,7 @@ struct UnitScale {
 };
 
 // The SI unit of a quantity class the engines compute in: "length" m,
-// "time" s, "velocity" m/s.
+// "time" s, "velocity" m/s, "angle" rad.
 UnitScale baseUnit(const std::string& quantityClass);
 // The unit behind a reference; nil stands for the SI unit. WireError Unit
 // naming what for a unit the catalogue does not know or one of another class.

@@ -5,6 +5,7 @@
 
 #include "catalogue/Catalogues.h"
 #include "entity/LogTraces.h"
+#include "entity/Picks.h"
 #include "entity/Velocities.h"
 #include "entity/Wells.h"
 #include "servants/Limits.h"
@@ -271,15 +272,15 @@ void WellBoreServant::setDefaultWellVelocity(EpiWell::WellVelocity_ptr velocity)
   m_context.changed(call.value, "modified", "setDefaultWellVelocity");
 }
 
-// No traces or picks exist yet below a wellbore.
+// No traces exist yet below a wellbore.
 EpEntity::EntitySeq* WellBoreServant::getLogTraces() {
   const auto call = readField("getLogTraces", &WellBoreRecord::id);
   return m_context.entities(m_context.logTraces->tracesOf(call.value), wantsNil(call.fault));
 }
 
 EpEntity::EntitySeq* WellBoreServant::getPicks() {
-  readField("getPicks", &WellBoreRecord::id);
-  return new EpEntity::EntitySeq;
+  const auto call = readField("getPicks", &WellBoreRecord::id);
+  return m_context.entities(Picks(*m_context.records).picksOf(call.value), wantsNil(call.fault));
 }
 
 EpEntity::EntitySeq* WellBoreServant::getWellVelocities() {

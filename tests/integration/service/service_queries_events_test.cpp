@@ -175,7 +175,7 @@ TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
   EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>(
                 [&] { project->executeQuery("EpiWell_Pick", "", EpSession::QueryParameterSeq()); }),
             "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore, "
-            "EpiWell_WellVelocity, EpiWell_WellLogTrace. ");
+            "EpiWell_WellVelocity, EpiWell_WellLogTrace, EpiWell_WellPick. ");
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "EpiWell_Well.name = :nothing", EpSession::QueryParameterSeq()),
                EpTypes::BadArgumentsException);
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "1=1", EpSession::QueryParameterSeq()),

@@ -198,7 +198,9 @@ TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
                   {Kind::Velocity, "velocity", EpiWell::_tc_WellVelocity->id()},
                   {Kind::StorelessVelocity, "storeless-velocity", EpiWell::_tc_WellVelocity->id()},
                   {Kind::LogTrace, "logtrace", EpiWell::_tc_WellLogTrace->id()},
-                  {Kind::StorelessLogTrace, "storeless-logtrace", EpiWell::_tc_WellLogTrace->id()}};
+                  {Kind::StorelessLogTrace, "storeless-logtrace", EpiWell::_tc_WellLogTrace->id()},
+                  {Kind::Pick, "pick", EpiWell::_tc_WellPick->id()},
+                  {Kind::StorelessPick, "storeless-pick", EpiWell::_tc_WellPick->id()}};
   ASSERT_EQ(entityKinds().size(), std::size(expected));
   std::set<std::string> prefixes, poas;
   for (const auto& e : expected) {

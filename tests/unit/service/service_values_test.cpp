@@ -26,10 +26,11 @@ TEST(EntityIds, ParseOnlyTheServicesOwnForms) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->kind, Kind::WellBore);
   EXPECT_EQ(key->number, 7);
-  for (const char* bad : {"", "well", "well:", "well:0", "well:-1", "well:1x", "pick:3", "well:99999999999999999999",
+  for (const char* bad : {"", "well", "well:", "well:0", "well:-1", "well:1x", "marker:3", "well:99999999999999999999",
                           ":4"})
     EXPECT_FALSE(parseId(bad)) << bad;
   EXPECT_FALSE(numberOf("well:3", Kind::WellBore));
+  EXPECT_EQ(numberOf("pick:3", Kind::Pick).value_or(0), 3);   // picks are a kind of their own now
   EXPECT_EQ(numberOf("project:3", Kind::Project).value_or(0), 3);
 }
 
