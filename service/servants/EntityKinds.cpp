@@ -5,10 +5,12 @@
 #include <EpiWell.hh>
 
 #include "entity/Velocities.h"
+#include "entity/WellBoreLists.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
 #include "servants/Sessions.h"
 #include "servants/VelocityServants.h"
+#include "servants/WellBoreListServants.h"
 #include "servants/WellServants.h"
 
 namespace kelwelld {
@@ -19,6 +21,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& wells = recordTable<WellRecord>();
     const auto& bores = recordTable<WellBoreRecord>();
     const auto& velocities = recordTable<VelocityRecord>();
+    const auto& lists = recordTable<WellBoreListRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -49,6 +52,15 @@ const std::vector<EntityKind>& entityKinds() {
          EpiWell::_tc_WellVelocity->id(), "StorelessWellVelocities", false, nullptr, nullptr, Kind::Velocity,
          {{"factory:StorelessWellVelocityFactory", EpiWell::_tc_StorelessWellVelocityFactory->id(), false,
            makeServant<StorelessWellVelocityFactoryServant>}}},
+        {Kind::WellBoreList, lists.storedPrefix, "EpiWell_WellBoreList", "EpiWell::WellBoreList",
+         EpiWell::_tc_WellBoreList->id(), "WellBoreLists", true, &wellBoreListQuery(),
+         makeServant<WellBoreListServant>, {},
+         {{"factory:NewWellBoreListFactory", EpiWell::_tc_NewWellBoreListFactory->id(), true,
+           makeServant<NewWellBoreListFactoryServant>}}},
+        {Kind::StorelessWellBoreList, lists.storelessPrefix, "EpiWell_WellBoreList", "EpiWell::WellBoreList",
+         EpiWell::_tc_WellBoreList->id(), "StorelessWellBoreLists", false, nullptr, nullptr, Kind::WellBoreList,
+         {{"factory:StorelessWellBoreListFactory", EpiWell::_tc_StorelessWellBoreListFactory->id(), false,
+           makeServant<StorelessWellBoreListFactoryServant>}}},
     };
     return table;
   }();

@@ -23,6 +23,7 @@ struct QueryTable;
 
 enum class Kind {
   Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity,
+  WellBoreList, StorelessWellBoreList,
 };
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);

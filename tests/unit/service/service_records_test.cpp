@@ -196,7 +196,9 @@ TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
                   {Kind::StorelessWellBore, "storeless-wellbore", EpiWell::_tc_WellBore->id()},
                   {Kind::Session, "session", EpSession::_tc_Session->id()},
                   {Kind::Velocity, "velocity", EpiWell::_tc_WellVelocity->id()},
-                  {Kind::StorelessVelocity, "storeless-velocity", EpiWell::_tc_WellVelocity->id()}};
+                  {Kind::StorelessVelocity, "storeless-velocity", EpiWell::_tc_WellVelocity->id()},
+                  {Kind::WellBoreList, "wellborelist", EpiWell::_tc_WellBoreList->id()},
+                  {Kind::StorelessWellBoreList, "storeless-wellborelist", EpiWell::_tc_WellBoreList->id()}};
   ASSERT_EQ(entityKinds().size(), std::size(expected));
   std::set<std::string> prefixes, poas;
   for (const auto& e : expected) {
