@@ -168,10 +168,13 @@ TEST_F(WellBoreListTest, AnotherProcessHearsEveryChangeInOrderAndAKilledListener
   // The changes, applied in this order: kind 0 added, 1 removed.
   const std::vector<std::pair<int, kel_WellBore>> changes = {
       {0, bores[0]}, {0, bores[1]}, {1, bores[0]}, {0, bores[2]}, {0, bores[0]}, {1, bores[1]}};
+  // Two that hear everything, one killed between them.
   ListenerProcess hearing(static_cast<int>(changes.size()), 20);
   ListenerProcess killed(static_cast<int>(changes.size()), 20);
+  ListenerProcess alsoHearing(static_cast<int>(changes.size()), 20);
   ASSERT_EQ("ready", hearing.line());
   ASSERT_EQ("ready", killed.line());
+  ASSERT_EQ("ready", alsoHearing.line());
 
   std::vector<std::string> expected;
   for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -182,8 +185,10 @@ TEST_F(WellBoreListTest, AnotherProcessHearsEveryChangeInOrderAndAKilledListener
       list.removeBore(changes[i].second);
     for (const std::string& line : linesOf(changes[i].first, changes[i].second)) expected.push_back(line);
   }
-  int status = 0;
-  EXPECT_EQ(hearing.rest(status), expected);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  for (ListenerProcess* listener : {&hearing, &alsoHearing}) {
+    int status = 0;
+    EXPECT_EQ(listener->rest(status), expected);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
   EXPECT_EQ(idsOf(list.getBores()), (std::vector<std::string>{idOf(bores[2]), idOf(bores[0])}));
 }

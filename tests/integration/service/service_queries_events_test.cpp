@@ -414,10 +414,12 @@ TEST(DataChangedEvents, WellboreListChangesReachSubscribersInCommitOrderWithThei
   for (bool stored : {true, false}) {
     SCOPED_TRACE(stored ? "stored" : "storeless");
     ActiveConsumer consumer;
+    ActiveConsumer second;   // of the same type: each subscriber receives every change
     EpTypes::StringSeq types;
     types.length(1);
     types[0] = "EpiWell::WellBoreList";
     const CORBA::ULong subscription = events->subscribe(consumer.reference.in(), types);
+    const CORBA::ULong secondSubscription = events->subscribe(second.reference.in(), types);
     List::_var_type list = newList(client, project.in(), stored);
     client.newWellBore(well.in(), "not a list change");   // another type: not delivered
 
@@ -463,7 +465,9 @@ TEST(DataChangedEvents, WellboreListChangesReachSubscribersInCommitOrderWithThei
     ASSERT_EQ(after.size(), expected + 1);
     EXPECT_EQ(header(after.back(), "Operation"), "setName");
     EXPECT_EQ(changeOf(after.back()).first, -1);
+    EXPECT_EQ(second->waitFor(expected + 1).size(), expected + 1);
     events->unsubscribe(subscription);
+    events->unsubscribe(secondSubscription);
   }
 }
 
