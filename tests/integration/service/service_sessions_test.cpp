@@ -118,7 +118,9 @@ TEST(ServiceFactoryFinder, FindsTheWellFactoriesByRepositoryIdAndStore) {
   } found[] = {{EpiWell::_tc_NewWellFactory->id(), store.c_str()},
                {EpiWell::_tc_StorelessWellFactory->id(), ""},
                {EpiWell::_tc_NewWellBoreFactory->id(), store.c_str()},
-               {EpiWell::_tc_StorelessWellBoreFactory->id(), ""}};
+               {EpiWell::_tc_StorelessWellBoreFactory->id(), ""},
+               {EpiWell::_tc_NewWellBoreListFactory->id(), store.c_str()},
+               {EpiWell::_tc_StorelessWellBoreListFactory->id(), ""}};
   for (const Case& c : found) {
     CosLifeCycle::Factories_var factories = finder->find_factories(key(c.id, c.kind));
     ASSERT_EQ(factories->length(), 1u) << c.id;
@@ -130,7 +132,7 @@ TEST(ServiceFactoryFinder, FindsTheWellFactoriesByRepositoryIdAndStore) {
       {EpiWell::_tc_NewWellFactory->id(), "another-store"},
       {EpiWell::_tc_NewWellFactory->id(), ""},              // stored factory without a store
       {EpiWell::_tc_StorelessWellFactory->id(), store.c_str()},
-      {EpiWell::_tc_NewWellBoreListFactory->id(), store.c_str()},
+      {EpiWell::_tc_StorelessWellBoreListFactory->id(), store.c_str()},   // a storeless factory under a store
       {EpiWell::_tc_StorelessWellLogTraceFactory->id(), ""}};
   for (const Case& c : missing) {
     try {
