@@ -234,6 +234,7 @@ int main(int argc, char** argv) {
     self = path;
   }
 
+  throughput(self, s, 0, changes);   // warms the store (its file and log grow to size) and the connection
   const double alone = throughput(self, s, 0, changes);
   const double one = throughput(self, s, 1, changes);
   const double ten = throughput(self, s, 10, changes);
