@@ -40,6 +40,11 @@ std::optional<std::string> Context::idOf(CORBA::Object_ptr object,
 }
 
 void Context::changed(const std::string& id, const char* changeKind, const char* operation) const {
+  changed(id, changeKind, operation, CosNotification::PropertySeq());
+}
+
+void Context::changed(const std::string& id, const char* changeKind, const char* operation,
+                      CosNotification::PropertySeq filterable) const {
   if (!events) return;
   const auto key = parseId(id);
   if (!key) return;
@@ -49,6 +54,7 @@ void Context::changed(const std::string& id, const char* changeKind, const char*
   change.changeKind = changeKind;
   change.operation = operation;
   change.entity = reference(id);
+  change.filterable = std::move(filterable);
   events->publish(std::move(change));
 }
 

@@ -11,6 +11,7 @@
 
 #include <omniORB4/CORBA.h>
 
+#include <CosNotification.hh>
 #include <EpSession.hh>
 
 #include "servants/EntityKinds.h"
@@ -61,6 +62,9 @@ public:
 
   // Queues a data-changed event for the entity (after its write committed).
   void changed(const std::string& id, const char* changeKind, const char* operation) const;
+  // The same, with filterable data of the entity's type (a wellbore list's change).
+  void changed(const std::string& id, const char* changeKind, const char* operation,
+               CosNotification::PropertySeq filterable) const;
 };
 
 } // namespace kelwelld

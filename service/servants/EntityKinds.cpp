@@ -7,12 +7,14 @@
 #include "entity/Picks.h"
 #include "entity/Velocities.h"
 #include "entity/LogTraces.h"
+#include "entity/WellBoreLists.h"
 #include "entity/Wells.h"
 #include "servants/Factories.h"
 #include "servants/LogTraceServants.h"
 #include "servants/PickServants.h"
 #include "servants/Sessions.h"
 #include "servants/VelocityServants.h"
+#include "servants/WellBoreListServants.h"
 #include "servants/WellServants.h"
 
 namespace kelwelld {
@@ -25,6 +27,7 @@ const std::vector<EntityKind>& entityKinds() {
     const auto& velocities = recordTable<VelocityRecord>();
     const auto& traces = recordTable<LogTraceRecord>();
     const auto& picks = recordTable<PickRecord>();
+    const auto& lists = recordTable<WellBoreListRecord>();
     std::vector<EntityKind> table{
         {Kind::Project, projects.storedPrefix, "EpSession_Project", "EpSession::Project",
          EpSession::_tc_Project->id(), "Projects", true, nullptr, makeServant<ProjectServant>, {}, {}},
@@ -71,6 +74,15 @@ const std::vector<EntityKind>& entityKinds() {
          EpiWell::_tc_WellPick->id(), "StorelessWellPicks", false, nullptr, nullptr, Kind::Pick,
          {{"factory:StorelessWellPickFactory", EpiWell::_tc_StorelessWellPickFactory->id(), false,
            makeServant<StorelessWellPickFactoryServant>}}},
+        {Kind::WellBoreList, lists.storedPrefix, "EpiWell_WellBoreList", "EpiWell::WellBoreList",
+         EpiWell::_tc_WellBoreList->id(), "WellBoreLists", true, &wellBoreListQuery(),
+         makeServant<WellBoreListServant>, {},
+         {{"factory:NewWellBoreListFactory", EpiWell::_tc_NewWellBoreListFactory->id(), true,
+           makeServant<NewWellBoreListFactoryServant>}}},
+        {Kind::StorelessWellBoreList, lists.storelessPrefix, "EpiWell_WellBoreList", "EpiWell::WellBoreList",
+         EpiWell::_tc_WellBoreList->id(), "StorelessWellBoreLists", false, nullptr, nullptr, Kind::WellBoreList,
+         {{"factory:StorelessWellBoreListFactory", EpiWell::_tc_StorelessWellBoreListFactory->id(), false,
+           makeServant<StorelessWellBoreListFactoryServant>}}},
     };
     return table;
   }();

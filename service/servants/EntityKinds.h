@@ -23,7 +23,7 @@ struct QueryTable;
 
 enum class Kind {
   Project, Well, WellBore, StorelessWell, StorelessWellBore, Session, Velocity, StorelessVelocity, LogTrace,
-  StorelessLogTrace, Pick, StorelessPick,
+  StorelessLogTrace, Pick, StorelessPick, WellBoreList, StorelessWellBoreList,
 };
 
 using ServantMaker = poa::Owned<PortableServer::ServantBase> (*)(Context&);

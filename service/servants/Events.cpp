@@ -76,10 +76,13 @@ void EventDispatcher::stop() {
 void EventDispatcher::publish(ChangeEvent change) {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (m_subscriptions.empty() || m_stopping) return;
+  // The change moves into the item shared by every subscriber: its type is
+  // read from a copy, not from what the move left behind.
+  const std::string entityType = change.entityType;
   std::shared_ptr<const Queued> item;
   for (auto entry = m_subscriptions.begin(); entry != m_subscriptions.end();) {
     const auto& types = entry->second.entityTypes;
-    if (!types.empty() && !types.count(change.entityType)) {
+    if (!types.empty() && !types.count(entityType)) {
       ++entry;
       continue;
     }

@@ -1,4 +1,5 @@
 // Project queries and data-changed events, over the wire.
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -175,7 +176,7 @@ TEST(ProjectQueries, BadClausesAreRefusedWithTheReason) {
   EXPECT_EQ(reasonOf<EpTypes::BadArgumentsException>(
                 [&] { project->executeQuery("EpiWell_Pick", "", EpSession::QueryParameterSeq()); }),
             "The entity type \"EpiWell_Pick\" cannot be queried; known: EpiWell_Well, EpiWell_WellBore, "
-            "EpiWell_WellVelocity, EpiWell_WellLogTrace, EpiWell_WellPick. ");
+            "EpiWell_WellVelocity, EpiWell_WellLogTrace, EpiWell_WellPick, EpiWell_WellBoreList. ");
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "EpiWell_Well.name = :nothing", EpSession::QueryParameterSeq()),
                EpTypes::BadArgumentsException);
   EXPECT_THROW(project->executeQuery("EpiWell_Well", "1=1", EpSession::QueryParameterSeq()),
@@ -417,4 +418,131 @@ TEST(DataChangedEvents, EveryPathChangeOfAWellboreIsReportedAndARefusedOneIsNot)
   EXPECT_EQ(header(received[0], "Operation"), "setSurveyStations");
   EXPECT_EQ(header(received[1], "Operation"), "setPathData");
   EXPECT_EQ(header(received[2], "Operation"), "setBoreStatus");
+}
+
+namespace {
+
+using List = EpiWell::WellBoreList;
+
+// A list of the project created through the factory, stored or not.
+List::_var_type newList(Client& client, EpSession::Project_ptr project, bool stored) {
+  CORBA::Object_var factory = client.factory(
+      stored ? EpiWell::_tc_NewWellBoreListFactory->id() : EpiWell::_tc_StorelessWellBoreListFactory->id(), stored);
+  if (stored)
+    return EpiWell::NewWellBoreListFactory::_narrow(factory.in())
+        ->createWellBoreList(project, "watched", "", EpiWell::WellBoreSeq(), client.session.in());
+  return EpiWell::StorelessWellBoreListFactory::_narrow(factory.in())
+      ->createWellBoreList(project, "watched", "", EpiWell::WellBoreSeq(), client.session.in());
+}
+
+// The change an event carries: its kind and its wellbore's id; kind -1 when
+// the first filterable property is not a wellbore list change.
+std::pair<int, std::string> changeOf(const CosNotification::StructuredEvent& event) {
+  if (event.filterable_data.length() == 0 || std::string(event.filterable_data[0].name.in()) != "ChangedData")
+    return {-1, ""};
+  const List::WellBoreListChange* change = nullptr;
+  if (!(event.filterable_data[0].value >>= change)) return {-1, ""};
+  return {change->changeType, CORBA::is_nil(change->bore.in()) ? "nil" : idOf(change->bore.in())};
+}
+
+} // namespace
+
+TEST(DataChangedEvents, WellboreListChangesReachSubscribersInCommitOrderWithTheirChange) {
+  Client client(sharedService());
+  EpSession::EventService_var events = client.manager->getEventService();
+  EpSession::Project_var project = client.newProject("list events");
+  EpiWell::Well_var well = client.newWell(project.in(), "w");
+  constexpr int writers = 4, perWriter = 6;
+  std::vector<std::vector<EpiWell::WellBore_var>> bores(writers);
+  for (auto& own : bores)
+    for (int i = 0; i < perWriter; ++i) own.push_back(client.newWellBore(well.in(), "B" + std::to_string(i)));
+
+  for (bool stored : {true, false}) {
+    SCOPED_TRACE(stored ? "stored" : "storeless");
+    ActiveConsumer consumer;
+    ActiveConsumer second;   // of the same type: each subscriber receives every change
+    EpTypes::StringSeq types;
+    types.length(1);
+    types[0] = "EpiWell::WellBoreList";
+    const CORBA::ULong subscription = events->subscribe(consumer.reference.in(), types);
+    const CORBA::ULong secondSubscription = events->subscribe(second.reference.in(), types);
+    List::_var_type list = newList(client, project.in(), stored);
+    client.newWellBore(well.in(), "not a list change");   // another type: not delivered
+
+    // Writers on several threads, each adding its wellbores and removing its
+    // first one: the events must follow the order the changes were committed in.
+    std::vector<std::thread> threads;
+    for (int w = 0; w < writers; ++w)
+      threads.emplace_back([&, w] {
+        for (auto& bore : bores[static_cast<std::size_t>(w)]) list->addBore(bore.in());
+        list->removeBore(bores[static_cast<std::size_t>(w)][0].in());
+      });
+    for (auto& thread : threads) thread.join();
+
+    const std::size_t expected = 1 + writers * (perWriter + 1);
+    const auto received = consumer->waitFor(expected);
+    ASSERT_EQ(received.size(), expected);
+    EXPECT_EQ(header(received[0], "ChangeKind"), "created");
+    EXPECT_EQ(changeOf(received[0]).first, -1);
+    std::vector<std::string> replayed;   // the membership rebuilt from the events alone
+    for (std::size_t i = 1; i < received.size(); ++i) {
+      const auto& event = received[i];
+      EXPECT_EQ(std::string(event.header.fixed_header.event_name.in()), "EpiWell::WellBoreList");
+      EXPECT_EQ(header(event, "EntityId"), idOf(list.in()));
+      EXPECT_EQ(event.filterable_data.length(), 1u);
+      const auto [kind, bore] = changeOf(event);
+      EXPECT_EQ(header(event, "Operation"), kind == List::BORE_ADDED ? "addBore" : "removeBore") << i;
+      if (kind == List::BORE_ADDED) {
+        replayed.push_back(bore);
+      } else {
+        ASSERT_EQ(kind, List::BORE_REMOVED) << i;
+        const auto member = std::find(replayed.begin(), replayed.end(), bore);
+        ASSERT_NE(member, replayed.end()) << "removed before it was added: " << bore;
+        replayed.erase(member);
+      }
+    }
+    EXPECT_EQ(replayed, idsOf(EpEntity::EntitySeq_var(list->getBores()).in()));
+    EXPECT_EQ(replayed.size(), static_cast<std::size_t>(writers * (perWriter - 1)));
+
+    // A refused change reports nothing.
+    EXPECT_THROW(list->addBore(bores[1][1].in()), List::DuplicateBoreException);
+    list->setName("renamed");   // an attribute change: an event without change content
+    const auto after = consumer->waitFor(expected + 1);
+    ASSERT_EQ(after.size(), expected + 1);
+    EXPECT_EQ(header(after.back(), "Operation"), "setName");
+    EXPECT_EQ(changeOf(after.back()).first, -1);
+    EXPECT_EQ(second->waitFor(expected + 1).size(), expected + 1);
+    events->unsubscribe(subscription);
+    events->unsubscribe(secondSubscription);
+  }
+}
+
+TEST(DataChangedEvents, AListSubscriberThatStopsReadingDoesNotSlowTheWriter) {
+  // Pushes may wait 20 s: a writer held by the stopped subscriber would take that long.
+  ServiceProcess service(ServiceOptions{false, "", "", {"--call-timeout-ms", "20000"}});
+  service.start();
+  Client client(service);
+  EpSession::EventService_var events = client.manager->getEventService();
+  EpSession::Project_var project = client.newProject("stopped");
+  EpiWell::Well_var well = client.newWell(project.in(), "w");
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "B");
+  List::_var_type list = newList(client, project.in(), true);
+  ActiveConsumer stopped;
+  ActiveConsumer reading;
+  stopped->hold(true);
+  struct Release {
+    ActiveConsumer& held;
+    ~Release() { held->hold(false); }
+  } release{stopped};
+  events->subscribe(stopped.reference.in(), EpTypes::StringSeq());
+  events->subscribe(reading.reference.in(), EpTypes::StringSeq());
+
+  constexpr std::size_t changes = 100;
+  const auto start = std::chrono::steady_clock::now();
+  for (std::size_t i = 0; i < changes / 2; ++i) {
+    list->addBore(bore.in());
+    list->removeBore(bore.in());
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_EQ(reading->waitFor(changes).size(), changes);
 }

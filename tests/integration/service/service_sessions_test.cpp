@@ -122,7 +122,9 @@ TEST(ServiceFactoryFinder, FindsTheWellFactoriesByRepositoryIdAndStore) {
                {EpiWell::_tc_NewWellLogTraceFactory->id(), store.c_str()},
                {EpiWell::_tc_StorelessWellLogTraceFactory->id(), ""},
                {EpiWell::_tc_NewWellPickFactory->id(), store.c_str()},
-               {EpiWell::_tc_StorelessWellPickFactory->id(), ""}};
+               {EpiWell::_tc_StorelessWellPickFactory->id(), ""},
+               {EpiWell::_tc_NewWellBoreListFactory->id(), store.c_str()},
+               {EpiWell::_tc_StorelessWellBoreListFactory->id(), ""}};
   for (const Case& c : found) {
     CosLifeCycle::Factories_var factories = finder->find_factories(key(c.id, c.kind));
     ASSERT_EQ(factories->length(), 1u) << c.id;
@@ -134,7 +136,7 @@ TEST(ServiceFactoryFinder, FindsTheWellFactoriesByRepositoryIdAndStore) {
       {EpiWell::_tc_NewWellFactory->id(), "another-store"},
       {EpiWell::_tc_NewWellFactory->id(), ""},              // stored factory without a store
       {EpiWell::_tc_StorelessWellFactory->id(), store.c_str()},
-      {EpiWell::_tc_NewWellBoreListFactory->id(), store.c_str()},
+      {EpiWell::_tc_StorelessWellBoreListFactory->id(), store.c_str()},   // a storeless factory under a store
       {EpiWell::_tc_StorelessWellLogTraceFactory->id(), store.c_str()},
       {EpiWell::_tc_StorelessWellPickFactory->id(), store.c_str()}};
   for (const Case& c : missing) {

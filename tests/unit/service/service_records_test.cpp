@@ -200,7 +200,9 @@ TEST(EntityKinds, EveryKindHasOneEntryThatAgreesWithTheContract) {
                   {Kind::LogTrace, "logtrace", EpiWell::_tc_WellLogTrace->id()},
                   {Kind::StorelessLogTrace, "storeless-logtrace", EpiWell::_tc_WellLogTrace->id()},
                   {Kind::Pick, "pick", EpiWell::_tc_WellPick->id()},
-                  {Kind::StorelessPick, "storeless-pick", EpiWell::_tc_WellPick->id()}};
+                  {Kind::StorelessPick, "storeless-pick", EpiWell::_tc_WellPick->id()},
+                  {Kind::WellBoreList, "wellborelist", EpiWell::_tc_WellBoreList->id()},
+                  {Kind::StorelessWellBoreList, "storeless-wellborelist", EpiWell::_tc_WellBoreList->id()}};
   ASSERT_EQ(entityKinds().size(), std::size(expected));
   std::set<std::string> prefixes, poas;
   for (const auto& e : expected) {
