@@ -28,10 +28,6 @@ const auto kRead = Standard(Store);
 const auto kWrite = Standard(Validation, Store);
 const auto kForwarding = WithoutCorbaClause();  // operations that only call another of the class
 
-// The service refuses a value it cannot keep or convert (a unit that is no
-// length or time, a time kind without a velocity function) and says why:
-// the reason reaches the caller instead of a bare CORBA failure.
-const auto kPickValueRead = Standard(InsufficientData, Validation, Store);
 
 // A pick value as the service takes it. Which half is converted first
 // decides which failure is reported when both are wrong: the stored creator
@@ -120,9 +116,7 @@ struct ConvertForCreation {
   std::unique_ptr<RemotePickValue> operator()() const { return makeRemotePickValue(pickValue, order); }
 };
 
-// Both factories take the same arguments in the same order. They refuse a
-// pick value or text they cannot keep with EpEntity::ValidationException,
-// whose reason the creators' ladders carry to the caller.
+// Both factories take the same arguments in the same order.
 struct CreateWith {
   const kel_WellBore& bore;
   const kel_cppUtil::String& pickName;
@@ -146,7 +140,7 @@ kel_WellPick kel_WellPick::createNewWellPick(const kel_WellBore& bore, const kel
                                              const kel_cppUtil::String& interpreter, const PickValue& pickValue,
                                              const kel_Session& session) {
   return translate(Msg{"Could not create a new well pick from given inputs. "}, at("createNewWellPick"),
-                   Standard(Store, NoFactory, FailedOperation, Validation), [&] {
+                   Standard(Store, NoFactory, FailedOperation), [&] {
                      return Core::createNew(session, bore, newTexts,
                                             ConvertForCreation{pickValue, ValueOrder::QuantityFirst},
                                             CreateWith{bore, pickName, pickType, interpreter});
@@ -158,7 +152,7 @@ kel_WellPick kel_WellPick::createStorelessWellPick(const kel_WellBore& bore, con
                                                    const kel_cppUtil::String& interpreter,
                                                    const PickValue& pickValue, const kel_Session& session) {
   return translate(Msg{"Could not create a storeless well pick from given inputs. "}, at("createStorelessWellPick"),
-                   Standard(Store, FailedOperation, NoFactory, Validation), [&] {
+                   Standard(Store, FailedOperation, NoFactory), [&] {
                      return Core::createStoreless(session, storelessTexts,
                                                   ConvertForCreation{pickValue, ValueOrder::ReferenceFirst},
                                                   CreateWith{bore, pickName, pickType, interpreter});
@@ -334,7 +328,7 @@ void kel_WellPick::setOccurrence(unsigned long) { throw kel_UserException("Not i
 
 kel_WellPick::PickValue kel_WellPick::getPickValue(PickReference reference) const {
   return translate(Msg{"Could not return the pick value in the specified PickReference. "}, at("getPickValue"),
-                   kPickValueRead, [&] {
+                   kRead, [&] {
                      // An unknown kind fails here, before anything is asked.
                      const EpiWell::WellPick::PickReference asked =
                          kel_WellEnumConverter::makeEpiPickReference(reference);

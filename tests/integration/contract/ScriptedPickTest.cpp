@@ -324,8 +324,7 @@ TEST_F(Pick, RemoteFailuresLeaveWithTheOperationsMessageAndContext) {
        {sys("Could not return the project which this well pick belongs to. ",
             kStore + fragment("getProject") + storeTexts)}},
       {"pick value", "getPickValue", insufficient, [&] { scripted.getPickValue(Kel::PICK_REFERENCE_4); },
-       {sys("Could not return the pick value in the specified PickReference. ",
-            insufficientOpening + fragment("getPickValue") + "The wellbore has no velocity function. ")}},
+       {sys("Could not return the pick value in the specified PickReference. ", kCorba + fragment("getPickValue"))}},
       {"location", "getLocation", insufficient, [&] { scripted.getLocation(kel_CoordSystem(), kel_WellVelocity()); },
        {sys("Could not return this pick's location. ",
             insufficientOpening + fragment("getLocation") + "The wellbore has no velocity function. ")}},
@@ -448,7 +447,7 @@ TEST_F(Pick, CreatorsCheckTheSessionConvertTheValueThenLookTheFactoryUp) {
          sys(way.message, "Caught an EpTypes::FailedOperationException exception in the " + fragment(way.name) +
                               "The wellbore was deleted. ")},
         {[] { throw EpEntity::ValidationException("ms is no depth unit for kind 0"); },
-         user(way.message, kValidation + fragment(way.name) + "ms is no depth unit for kind 0")},
+         sys(way.message, kCorba + fragment(way.name))},
     };
     for (const Refusal& r : refusals) {
       way.factory->faults["createWellPick"] = r.fault;
