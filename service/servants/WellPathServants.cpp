@@ -503,6 +503,15 @@ std::vector<Position> pathPositions(const std::optional<WellPath>& path) {
 
 } // namespace
 
+XYZ horizontalPositionAt(Context& context, const std::string& wellBoreId, double md, const std::string& system) {
+  const auto bore = context.records->of<WellBoreRecord>().find(wellBoreId);
+  if (!bore) throwNotExist();
+  const auto well = context.wells->well(bore->wellId);
+  if (!well) throwNotExist();
+  const std::vector<Position> positions = positionsAt(wellPathOf(context, *bore), {md});
+  return Placement(*context.catalogues, wellBoreId, *well).horizontal(positions, system).front();
+}
+
 std::vector<XYZ> WellBoreServant::place(const PathCall& call, const std::vector<Position>& positions,
                                         const std::string& system, EpiWell::WellVelocity_ptr velocity,
                                         bool timeAllowed) {
