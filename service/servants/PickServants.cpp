@@ -61,22 +61,17 @@ PickRecord pickValueFromRemote(Catalogues& catalogues, const Pick::PickValue& gi
 // is missing.
 engine::VelocityFunction velocityFor(Context& context, const std::string& wellBoreId,
                                      EpiWell::WellVelocity_ptr given, const char* needs) {
-  Velocities velocities(*context.records);
-  std::string id;
-  if (!CORBA::is_nil(given)) {
-    const auto found = context.idOf(given, {Kind::Velocity, Kind::StorelessVelocity});
-    if (!found)
-      throw EngineError(ErrorKind::InsufficientData, "The velocity function given is not one of this service's. ");
-    id = *found;
-  } else {
-    const auto fallback = velocities.defaultOf(wellBoreId);
+  if (CORBA::is_nil(given)) {
+    auto fallback = defaultFunctionOf(context, wellBoreId);
     if (!fallback)
       throw EngineError(ErrorKind::InsufficientData, "The wellbore " + wellBoreId +
                                                          " has no default velocity function; " + needs + ". ");
-    id = *fallback;
+    return std::move(*fallback);
   }
-  const auto record = velocities.load(id);
-  if (!record) throw EngineError(ErrorKind::InsufficientData, "The velocity function " + id + " does not exist. ");
+  const auto id = context.idOf(given, {Kind::Velocity, Kind::StorelessVelocity});
+  if (!id) throw EngineError(ErrorKind::InsufficientData, "The velocity function given is not one of this service's. ");
+  const auto record = Velocities(*context.records).load(*id);
+  if (!record) throw EngineError(ErrorKind::InsufficientData, "The velocity function " + *id + " does not exist. ");
   return functionOf(*record);
 }
 

@@ -1,6 +1,5 @@
 #include "servants/WellBoreDepths.h"
 
-
 #include "core/RemoteErrors.h"
 #include "engine/EngineError.h"
 #include "entity/Entities.h"

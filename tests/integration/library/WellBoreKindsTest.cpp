@@ -59,9 +59,15 @@ protected:
     well.setWaterDepth(kel_FloatQuantity(metres, 100.0f));
     well.setLocation(kel_Coordinate(utm, 500000.0, 6000000.0, 0.0));
     bore = newBore(well, "D");
-    bore.setElevationDatum(kel_WellBore::WELL_DEPTH_DATUM_0);
-    bore.setElevation(kel_FloatQuantity(metres, 25.0f));
-    static_cast<EpiWell::WellBore_ptr>(bore.getRemoteObject(kel_Internal()))
+    velocity = deviate(bore, true);
+  }
+
+  // Gives on its references, survey stations and default velocity function
+  // (stored or storeless, as the wellbore); returns the function.
+  kel_WellVelocity deviate(kel_WellBore& on, bool stored) const {
+    on.setElevationDatum(kel_WellBore::WELL_DEPTH_DATUM_0);
+    on.setElevation(kel_FloatQuantity(metres, 25.0f));
+    static_cast<EpiWell::WellBore_ptr>(on.getRemoteObject(kel_Internal()))
         ->setSurveyStations(remoteQuantities({0.0, 1000.0, 2000.0}, "m"), remoteQuantities({0.0, 60.0, 60.0}, "dega"),
                             remoteQuantities({90.0, 90.0, 90.0}, "dega"));
     kel_WellVelocity::WellVelocityData data;
@@ -69,9 +75,12 @@ protected:
     data.depths = kel_FloatQuantities(metres, floats({0.0f, 400.0f, 1300.0f, 2500.0f}));
     const kel_Unit velocityUnit = kel_Unit::getUnit("m/s");
     data.firstVelocities = data.secondVelocities = data.thirdVelocities = kel_FloatQuantities(velocityUnit, floats({}));
-    velocity = kel_WellVelocity::createNewWellVelocity(bore, "layers", "checkshots", kel_FloatQuantity(metres, 10.0f),
-                                                       data, session);
-    bore.setDefaultWellVelocity(velocity);
+    const kel_FloatQuantity datum(metres, 10.0f);
+    const kel_WellVelocity function =
+        stored ? kel_WellVelocity::createNewWellVelocity(on, "layers", "checkshots", datum, data, session)
+               : kel_WellVelocity::createStorelessWellVelocity(on, "layers", "checkshots", datum, data, session);
+    on.setDefaultWellVelocity(function);
+    return function;
   }
 
   // Two-way times (s) the velocity function gives for depths of kind type.
@@ -80,14 +89,16 @@ protected:
     return valuesOf(velocity.convertDepthsToTimes(given, seconds, kel_WellTypes::TIME_TYPE_0).values.getValues());
   }
 
-  Trace newTrace(const char* name, const std::vector<float>& md) const {
+  Trace newTrace(const char* name, const std::vector<float>& md) const { return newTrace(bore, name, md, true); }
+  Trace newTrace(const kel_WellBore& on, const char* name, const std::vector<float>& md, bool stored) const {
     Trace::TraceData data;
     data.index = kel_FloatQuantities(metres, floats(md));
     kel_Array<kel_Array<float>> inner(1);
     inner.set(0, floats(std::vector<float>(md.size(), 1.0f)));
     data.trace = kel_FloatQuantitiesSeq(metres, inner);
     data.indexKind = Trace::INDEX_KIND_0;
-    return Trace::createNewWellLogTrace(bore, name, name, "LAS", data, -999.0f, session);
+    return stored ? Trace::createNewWellLogTrace(on, name, name, "LAS", data, -999.0f, session)
+                  : Trace::createStorelessWellLogTrace(on, name, name, "LAS", data, -999.0f, session);
   }
 
   const kel_CoordSystem utm = kel_CoordSystem::getSystem("EPSG:32631");
@@ -114,14 +125,21 @@ void expectNear(const std::vector<float>& expected, const std::vector<float>& ac
 
 } // namespace
 
-TEST_F(WellBoreKindsTest, ATraceInMdReadsInTvdAndTwtAlongThePath) {
-  Trace trace = newTrace("GR", kMd);
+TEST_F(WellBoreKindsTest, ATraceInMdReadsInTvdAndTwtAlongThePathStoredAndStoreless) {
+  // A storeless wellbore keeps its path in memory; its kinds relate the same way.
+  kel_WellBore storeless = kel_WellBore::createStorelessWellBore(well, kel_StringPair("Bore", "S"), session);
+  deviate(storeless, false);
   const std::vector<float> tvd = tvdsOf(kMd);
-  expectNear(tvd, valuesOf(trace.getTraceData(metres, Trace::INDEX_KIND_1).index.getValues()), 0.01f, "TVD");
   // TVD is well short of MD once the hole turns: the path, not a vertical hole.
   EXPECT_LT(tvd.back(), kMd.back() - 600.0f);
-  expectNear(twtOf(tvd, kel_WellTypes::DEPTH_TYPE_1),
-             valuesOf(trace.getTraceData(seconds, Trace::INDEX_KIND_3).index.getValues()), 1e-5f, "TWT");
+  for (const bool stored : {true, false}) {
+    Trace trace = newTrace(stored ? bore : storeless, "GR", kMd, stored);
+    expectNear(tvd, valuesOf(trace.getTraceData(metres, Trace::INDEX_KIND_1).index.getValues()), 0.01f,
+               stored ? "TVD stored" : "TVD storeless");
+    expectNear(twtOf(tvd, kel_WellTypes::DEPTH_TYPE_1),
+               valuesOf(trace.getTraceData(seconds, Trace::INDEX_KIND_3).index.getValues()), 1e-5f,
+               stored ? "TWT stored" : "TWT storeless");
+  }
 }
 
 TEST_F(WellBoreKindsTest, AVelocityConversionFromMdTakesThePath) {
