@@ -24,6 +24,7 @@
 template <class W>
 struct kel_WrapperCore;
 
+class kel_WellLogTrace;
 class kel_WellPick;
 class kel_WellVelocity;
 
@@ -189,12 +190,13 @@ public:
   kel_WellTypes::Depths convertDepths(const kel_WellTypes::Depths& depths,
                                       const kel_WellTypes::DepthType& type) const;
 
-  // What hangs below the wellbore (include kel_WellVelocity.h and
-  // kel_WellPick.h to call these). A nil wrapper when there is no default
+  // What hangs below the wellbore (include kel_WellVelocity.h,
+  // kel_WellPick.h and kel_WellLogTrace.h to call these). A nil wrapper when there is no default
   // velocity function; setting a nil wrapper clears it. The arrays are in the
   // service's order and built completely or not at all.
   kel_WellVelocity getDefaultWellVelocity() const;
   void setDefaultWellVelocity(const kel_WellVelocity& velocity);
+  kel_Array<kel_WellLogTrace> getLogTraces() const;
   kel_Array<kel_WellPick> getPicks() const;
   kel_Array<kel_WellVelocity> getWellVelocities() const;
 

@@ -11,6 +11,7 @@
 #include "kel_RemoteAccess.h"
 #include "kel_WellEnumConverter.h"
 #include "kel_WellTypesConverter.h"
+#include "kel_WellLogTrace.h"
 #include "kel_WellPick.h"
 #include "kel_WellVelocity.h"
 #include "kel_WrapperCore.h"
@@ -87,6 +88,14 @@ void kel_WellBore::setDefaultWellVelocity(const kel_WellVelocity& velocity) {
             Where{"kel_WellBore", "setDefaultWellVelocity"}, Standard(Store, Validation), [&] {
               Core::remote(*this)->setDefaultWellVelocity(kel_remote::rawOrNil<EpiWell::WellVelocity>(velocity));
             });
+}
+
+kel_Array<kel_WellLogTrace> kel_WellBore::getLogTraces() const {
+  return translate(Msg{"Could not return the well log objects for this wellbore. "},
+                   Where{"kel_WellBore", "getLogTraces"}, Standard(Store), [&] {
+                     EpEntity::EntitySeq_var traces = Core::remote(*this)->getLogTraces();
+                     return kel_WrapperCore<kel_WellLogTrace>::fromSequence(traces.in());
+                   });
 }
 
 kel_Array<kel_WellPick> kel_WellBore::getPicks() const {
@@ -562,11 +571,6 @@ kel_CoordSystem kel_WellBore::createLocalDxDyTvd() const {
 
 // ---------------------------------------------------------------- path geometry through a velocity function
 
-// The velocity function class comes with the velocity functions; until this
-// library has it, the overloads that take one are declared only.
-#if __has_include("kel_WellVelocity.h")
-#include "kel_WellVelocity.h"
-
 kel_CoordinateArray kel_WellBore::getPath(const kel_WellVelocity& velocity, const kel_CoordSystem& coordSystem) const {
   return translate(
       Msg{"Could not return the well path for this wellbore. "},
@@ -616,4 +620,3 @@ kel_CoordinateArray kel_WellBore::getLocation(const kel_FloatQuantities& md, con
                    Where{"kel_WellBore", "getLocation(md, velocity)"}, Standard(),
                    [&] { return getLocation(md, velocity, kel_CoordSystem::getPreferredTimeSystem()); });
 }
-#endif

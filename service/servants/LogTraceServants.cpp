@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "catalogue/Catalogues.h"
 #include "catalogue/UnitCatalogue.h"
 #include "engine/Kinds.h"
+#include "servants/VelocityServants.h"
+#include "servants/WellBoreDepths.h"
 
 namespace kelwelld {
 
@@ -18,22 +21,11 @@ using Trace = EpiWell::WellLogTrace;
 std::vector<double> convertTraceIndex(Context& context, const std::string& boreId, const std::vector<double>& index,
                                       IndexKind from, IndexKind to) {
   if (from == to) return index;
-  const auto bore = context.records->of<WellBoreRecord>().find(boreId);
-  if (!bore) throwNotExist();
-  const auto well = context.records->of<WellRecord>().find(bore->wellId);
-  const UnitCatalogue& units = UnitCatalogue::builtIn();
-  const auto metres = [&](const Quantity& q) {
-    if (!q.value) return engine::kUnset;
-    const UnitDefinition* unit = units.find(q.unit.empty() ? "m" : q.unit);
-    return unit ? *q.value * unit->factor + unit->offset : engine::kUnset;
-  };
-  engine::VerticalReference reference;
-  reference.datum = static_cast<engine::DepthDatum>(bore->elevationDatum);
-  reference.elevation = metres(bore->elevation);
-  if (well) reference.waterDepth = metres(well->waterDepth);
-  const engine::VerticalPath path;
-  const engine::DepthKinds depths(reference, path);
-  return engine::convertIndex(index, from, to, depths, nullptr);
+  const WellBoreDepths depths(context, boreId);
+  // Times relate to depths through the wellbore's default velocity function.
+  std::optional<engine::VelocityFunction> velocity;
+  if (engine::isTimeKind(from) || engine::isTimeKind(to)) velocity = defaultFunctionOf(context, boreId);
+  return engine::convertIndex(index, from, to, depths.kinds(), velocity ? &*velocity : nullptr);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "servants/RemoteNumbers.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellBoreDepths.h"
+#include "servants/WellServants.h"
 
 namespace kelwelld {
 
@@ -60,22 +61,17 @@ PickRecord pickValueFromRemote(Catalogues& catalogues, const Pick::PickValue& gi
 // is missing.
 engine::VelocityFunction velocityFor(Context& context, const std::string& wellBoreId,
                                      EpiWell::WellVelocity_ptr given, const char* needs) {
-  Velocities velocities(*context.records);
-  std::string id;
-  if (!CORBA::is_nil(given)) {
-    const auto found = context.idOf(given, {Kind::Velocity, Kind::StorelessVelocity});
-    if (!found)
-      throw EngineError(ErrorKind::InsufficientData, "The velocity function given is not one of this service's. ");
-    id = *found;
-  } else {
-    const auto fallback = velocities.defaultOf(wellBoreId);
+  if (CORBA::is_nil(given)) {
+    auto fallback = defaultFunctionOf(context, wellBoreId);
     if (!fallback)
       throw EngineError(ErrorKind::InsufficientData, "The wellbore " + wellBoreId +
                                                          " has no default velocity function; " + needs + ". ");
-    id = *fallback;
+    return std::move(*fallback);
   }
-  const auto record = velocities.load(id);
-  if (!record) throw EngineError(ErrorKind::InsufficientData, "The velocity function " + id + " does not exist. ");
+  const auto id = context.idOf(given, {Kind::Velocity, Kind::StorelessVelocity});
+  if (!id) throw EngineError(ErrorKind::InsufficientData, "The velocity function given is not one of this service's. ");
+  const auto record = Velocities(*context.records).load(*id);
+  if (!record) throw EngineError(ErrorKind::InsufficientData, "The velocity function " + *id + " does not exist. ");
   return functionOf(*record);
 }
 
@@ -124,13 +120,13 @@ void refuseLocation(const char* reason, bool unit) {
 
 // ------------------------------------------------------------- location
 
-// The wellbore's position at a pick, in system ("" for the system of the
-// well's location, which comes back filled in). The one place that places a
-// point of a wellbore for picks: taken as vertical below the wellhead, x and
-// y are the wellhead's, z is TVD in a depth system and TWT in a time system,
-// in the system's vertical unit. twt (s) is asked only for a time system.
-XYZ positionBelowWellhead(Context& context, const std::string& wellBoreId, std::string& system, double tvd,
-                          const std::function<double()>& twt) {
+// The wellbore's position at a pick's measured depth (m), in system ("" for
+// the system of the well's location, which comes back filled in): x and y on
+// the wellbore's path, z the pick's TVD in a depth system and its TWT in a
+// time system, in the system's vertical unit. twt (s) is asked only for a
+// time system.
+XYZ positionAtPick(Context& context, const std::string& wellBoreId, std::string& system, double md, double tvd,
+                   const std::function<double()>& twt) {
   const auto wellId = context.records->of<WellBoreRecord>().field(wellBoreId, &WellBoreRecord::wellId);
   if (!wellId) throwNotExist();
   const auto head = context.records->of<WellRecord>().field(*wellId, &WellRecord::location);
@@ -143,16 +139,9 @@ XYZ positionBelowWellhead(Context& context, const std::string& wellBoreId, std::
   const bool time = target->isTimeSystem();
   EpUnitOfMeasureService::Unit_var vertical = target->verticalUnit();
   const UnitScale zUnit = unitScaleOf(catalogues, vertical.in(), time ? "time" : "length", "system's vertical axis");
-  // A time twin ("EPSG:<code>+TWT") shares its horizontal axes with its depth system.
-  static const std::string twin = "+TWT";
-  const std::string horizontal =
-      time && system.size() > twin.size() && system.compare(system.size() - twin.size(), twin.size(), twin) == 0
-          ? system.substr(0, system.size() - twin.size())
-          : system;
-  std::vector<XYZ> points{{head->x, head->y, 0.0}};
-  if (horizontal != head->system) catalogues.transform(head->system, horizontal, points);
-  points[0].z = zUnit.fromBase(time ? twt() : tvd);
-  return points[0];
+  XYZ point = horizontalPositionAt(context, wellBoreId, md, system);
+  point.z = zUnit.fromBase(time ? twt() : tvd);
+  return point;
 }
 
 // ---------------------------------------------------------- attributes
@@ -357,9 +346,10 @@ EpCoordinateService::Coordinate* WellPickServant::getLocation(EpCoordinateServic
     };
     const WellBoreDepths depths(m_context, r.wellBoreId);
     const double value = baseValueOf(r);
-    const double tvd = convertPick(value, r.reference, Pick::PICK_TVD, depths.kinds(),
-                                   isTimeReference(r.reference) ? through() : nullptr);
-    return positionBelowWellhead(m_context, r.wellBoreId, systemName, tvd, [&] {
+    const engine::VelocityFunction* own = isTimeReference(r.reference) ? through() : nullptr;
+    const double md = convertPick(value, r.reference, Pick::PICK_MD, depths.kinds(), own);
+    const double tvd = convertPick(value, r.reference, Pick::PICK_TVD, depths.kinds(), own);
+    return positionAtPick(m_context, r.wellBoreId, systemName, md, tvd, [&] {
       return convertPick(value, r.reference, Pick::PICK_TWT, depths.kinds(), through());
     });
   });

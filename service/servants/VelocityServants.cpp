@@ -189,6 +189,15 @@ engine::VelocityFunction functionOf(const VelocityRecord& record) {
   return function;
 }
 
+std::optional<engine::VelocityFunction> defaultFunctionOf(Context& context, const std::string& wellBoreId) {
+  Velocities velocities(*context.records);
+  const auto id = velocities.defaultOf(wellBoreId);
+  if (!id) return std::nullopt;
+  const auto record = velocities.load(*id);
+  if (!record) return std::nullopt;   // removed since: the wellbore has none now
+  return functionOf(*record);
+}
+
 // ================================================================ WellVelocity
 
 WellVelocityServant::WellVelocityServant(Context& context) : EntityServant(context) {}

@@ -7,6 +7,7 @@
 #define KELWELLD_VELOCITYSERVANTS_H
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include <EpiWell.hh>
@@ -107,6 +108,9 @@ public:
 // velocities in SI units, the samples as kept. StoreException when what is
 // kept makes no function (a damaged store).
 engine::VelocityFunction functionOf(const VelocityRecord& record);
+
+// The wellbore's default velocity function; nullopt when it has none.
+std::optional<engine::VelocityFunction> defaultFunctionOf(Context& context, const std::string& wellBoreId);
 
 } // namespace kelwelld
 

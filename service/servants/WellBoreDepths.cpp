@@ -1,7 +1,9 @@
 #include "servants/WellBoreDepths.h"
 
 #include "core/RemoteErrors.h"
+#include "engine/EngineError.h"
 #include "entity/Entities.h"
+#include "entity/WellPaths.h"
 #include "entity/Wells.h"
 #include "servants/Context.h"
 #include "servants/RemoteNumbers.h"
@@ -17,9 +19,20 @@ double metresOf(const Quantity& quantity) {
 
 } // namespace
 
-std::unique_ptr<engine::DepthPath> depthPathOf(Context&, const WellBoreRecord&) {
-  // No path data is kept yet: every wellbore is vertical below its wellhead.
-  return std::make_unique<engine::VerticalPath>();
+std::optional<engine::WellPath> wellPathOf(Context& context, const WellBoreRecord& wellBore) {
+  try {
+    // loadWellPath reads stored and storeless wellbores alike (by their id).
+    return loadWellPath(*context.store, wellBore.id, wellBore.calcMethod);
+  } catch (const engine::EngineError& error) {
+    // A path the engine takes was stored; one it refuses cannot be.
+    throwStore("The stored path of wellbore " + wellBore.id + " cannot be read. ", error.what());
+  }
+}
+
+std::unique_ptr<engine::DepthPath> depthPathOf(Context& context, const WellBoreRecord& wellBore) {
+  auto path = wellPathOf(context, wellBore);
+  if (!path) return std::make_unique<engine::VerticalPath>();
+  return std::make_unique<engine::WellPath>(std::move(*path));
 }
 
 engine::VerticalReference verticalReferenceOf(Context& context, const WellBoreRecord& wellBore) {

@@ -6,14 +6,20 @@
 #define KELWELLD_WELLBOREDEPTHS_H
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/Kinds.h"
+#include "engine/PathGeometry.h"
 #include "entity/WellRecords.h"
 
 namespace kelwelld {
 
 class Context;
+
+// The wellbore's path as the engine computes it; nullopt without path data.
+// StoreException when the stored path no longer computes.
+std::optional<engine::WellPath> wellPathOf(Context& context, const WellBoreRecord& wellBore);
 
 // The wellbore's MD <-> TVD relation: the one place that says which path a
 // wellbore has. Without path data a wellbore is vertical below its wellhead.

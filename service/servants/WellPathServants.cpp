@@ -14,7 +14,10 @@
 #include "engine/PathGeometry.h"
 #include "engine/TimeDepth.h"
 #include "entity/WellPaths.h"
+#include "entity/Velocities.h"
 #include "entity/Wells.h"
+#include "servants/VelocityServants.h"
+#include "servants/WellBoreDepths.h"
 #include "servants/WellServants.h"
 
 namespace kelwelld {
@@ -126,33 +129,34 @@ double metresPer(const std::string& acronym) {
 // --------------------------------------------------------------- the path
 
 // The velocity function for time-domain positions: the one given, or the
-// wellbore's default for nil. Velocity functions are not served yet, so there
-// is none: NoDefaultWellVelocityException for nil, NoKnownTransformException
-// for a reference the service cannot know.
-engine::VelocityFunction velocityFunctionFor(Context&, const std::string&, EpiWell::WellVelocity_ptr velocity) {
-  if (CORBA::is_nil(velocity))
-    throw EpiWell::WellBore::NoDefaultWellVelocityException(
-        "The wellbore has no default velocity function; time-domain positions need one. ");
-  throw NoTransform("The velocity function is not one of this service's; time-domain positions need one. ");
+// wellbore's default for nil (NoDefaultWellVelocityException when it has
+// none). NoKnownTransformException for a function the service does not
+// serve or one of another wellbore.
+engine::VelocityFunction velocityFunctionFor(Context& context, const std::string& wellBoreId,
+                                             EpiWell::WellVelocity_ptr velocity) {
+  if (CORBA::is_nil(velocity)) {
+    auto function = defaultFunctionOf(context, wellBoreId);
+    if (!function)
+      throw EpiWell::WellBore::NoDefaultWellVelocityException(
+          "The wellbore has no default velocity function; time-domain positions need one. ");
+    return std::move(*function);
+  }
+  const auto id = context.idOf(velocity, {Kind::Velocity, Kind::StorelessVelocity});
+  if (!id) throw NoTransform("The velocity function is not one of this service's; time-domain positions need one. ");
+  const auto record = Velocities(*context.records).load(*id);
+  if (!record) throw NoTransform(("The velocity function " + *id + " does not exist. ").c_str());
+  if (record->wellBoreId != wellBoreId)
+    throw NoTransform(("The velocity function " + *id + " belongs to the wellbore " + record->wellBoreId +
+                       ", not to " + wellBoreId + "; time-domain positions take one of the wellbore's own. ")
+                          .c_str());
+  return functionOf(*record);
 }
 
-engine::VerticalReference verticalReferenceOf(const WellBoreRecord& bore, const WellRecord& well) {
-  engine::VerticalReference reference;
-  reference.datum = static_cast<engine::DepthDatum>(bore.elevationDatum);
-  if (bore.elevation.value) reference.elevation = *bore.elevation.value * metresPer(bore.elevation.unit);
-  if (well.waterDepth.value) reference.waterDepth = *well.waterDepth.value * metresPer(well.waterDepth.unit);
-  return reference;
-}
-
-// Two-way times (s) from the function's datum at TVDs below the wellbore's depth datum.
-std::vector<double> twtAtTvd(const engine::VelocityFunction& velocity, const engine::VerticalReference& reference,
-                             const std::vector<double>& tvd) {
-  const engine::VerticalPath vertical;
-  const engine::DepthKinds kinds(reference, vertical);
-  std::vector<double> twt(tvd.size());
-  kinds.convert(tvd.data(), twt.data(), tvd.size(), engine::DepthKind::TVD, engine::DepthKind::TVDSS);
-  for (double& value : twt) value = velocity.twtAtDepth(value + velocity.datum());
-  return twt;
+// Two-way times (s) at TVDs of the wellbore through function.
+std::vector<double> twtAtTvd(Context& context, const std::string& wellBoreId,
+                             const engine::VelocityFunction& function, const std::vector<double>& tvd) {
+  const WellBoreDepths depths(context, wellBoreId);
+  return engine::depthsToTimes(function, depths.kinds(), tvd, engine::DepthKind::TVD, engine::TimeKind::TWT);
 }
 
 // --------------------------------------------------------- local systems
@@ -455,12 +459,7 @@ WellBoreServant::PathCall WellBoreServant::pathCall(const char* operation) {
   auto well = m_context.wells->well(result.bore.wellId);
   if (!well) throwNotExist();
   result.well = std::move(*well);
-  try {
-    result.path = loadWellPath(*m_context.store, result.id, result.bore.calcMethod);
-  } catch (const EngineError& error) {
-    // A path the engine takes was stored; one it refuses cannot be.
-    throwStore("The stored path of wellbore " + result.id + " cannot be read. ", error.what());
-  }
+  result.path = wellPathOf(m_context, result.bore);
   return result;
 }
 
@@ -504,6 +503,15 @@ std::vector<Position> pathPositions(const std::optional<WellPath>& path) {
 
 } // namespace
 
+XYZ horizontalPositionAt(Context& context, const std::string& wellBoreId, double md, const std::string& system) {
+  const auto bore = context.records->of<WellBoreRecord>().find(wellBoreId);
+  if (!bore) throwNotExist();
+  const auto well = context.wells->well(bore->wellId);
+  if (!well) throwNotExist();
+  const std::vector<Position> positions = positionsAt(wellPathOf(context, *bore), {md});
+  return Placement(*context.catalogues, wellBoreId, *well).horizontal(positions, system).front();
+}
+
 std::vector<XYZ> WellBoreServant::place(const PathCall& call, const std::vector<Position>& positions,
                                         const std::string& system, EpiWell::WellVelocity_ptr velocity,
                                         bool timeAllowed) {
@@ -520,7 +528,7 @@ std::vector<XYZ> WellBoreServant::place(const PathCall& call, const std::vector<
     std::vector<double> tvd(positions.size());
     for (std::size_t i = 0; i < positions.size(); ++i) tvd[i] = positions[i].tvd;
     try {
-      const std::vector<double> twt = twtAtTvd(function, verticalReferenceOf(call.bore, call.well), tvd);
+      const std::vector<double> twt = twtAtTvd(m_context, call.id, function, tvd);
       for (std::size_t i = 0; i < points.size(); ++i) points[i].z = twt[i] / verticalUnit;
     } catch (const EngineError& error) {
       throwPathError(error);
@@ -605,7 +613,7 @@ EpiWell::WellBore::PathData* WellBoreServant::getPathData(EpTypes::DataType type
   try {
     const engine::VelocityFunction function =
         velocityFunctionFor(m_context, call.id, EpiWell::WellVelocity::_nil());
-    twt = twtAtTvd(function, verticalReferenceOf(call.bore, call.well), columns.tvd);
+    twt = twtAtTvd(m_context, call.id, function, columns.tvd);
   } catch (const EpiWell::WellBore::NoDefaultWellVelocityException&) {
   } catch (const NoTransform&) {
   } catch (const EngineError&) {
@@ -694,11 +702,9 @@ EpiWell::Depths* WellBoreServant::convertDepths(const EpiWell::Depths& depths, E
   const UnitDefinition& answerUnit =
       CORBA::is_nil(unit) ? unitOf(catalogues, depths.values.unit.in(), "length", "m", "depths")
                           : unitOf(catalogues, unit, "length", "m", "unit asked for");
-  const engine::VerticalPath vertical;
-  const engine::DepthKinds kinds(verticalReferenceOf(call.bore, call.well),
-                                 call.path ? static_cast<const engine::DepthPath&>(*call.path) : vertical);
+  const WellBoreDepths wellBoreDepths(m_context, call.id);
   try {
-    kinds.convert(values.data(), values.data(), values.size(), static_cast<engine::DepthKind>(depths.type),
+    wellBoreDepths.kinds().convert(values.data(), values.data(), values.size(), static_cast<engine::DepthKind>(depths.type),
                   static_cast<engine::DepthKind>(target));
   } catch (const EngineError& error) {
     throwPathError(error);

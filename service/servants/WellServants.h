@@ -142,6 +142,12 @@ private:
                                               EpUnitOfMeasureService::Unit_ptr zUnit);
 };
 
+// x and y (z left 0) of the wellbore's position at a measured depth (m) in
+// system: on its path, or below the wellhead without path data. The one place
+// other kinds place a point of a wellbore. InsufficientDataException for a
+// depth outside the path; NoKnownTransformException as the path operations.
+XYZ horizontalPositionAt(Context& context, const std::string& wellBoreId, double md, const std::string& system);
+
 class NewWellFactoryServant : public FactoryServant<POA_EpiWell::NewWellFactory> {
 public:
   using FactoryServant::FactoryServant;
