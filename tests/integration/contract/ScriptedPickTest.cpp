@@ -120,20 +120,7 @@ public:
 
 // ---------------------------------------------------------------- the fixture
 
-struct Pick : Served {
-  ScriptedPick* servant = new ScriptedPick;
-  kel_WellPick scripted;
-
-  void SetUp() override {
-    Served::SetUp();
-    CORBA::Object_var reference = serve(servant);
-    scripted = kel_WellPick(kel_RemoteStub(reference.in()), true);
-  }
-  void TearDown() override {
-    scripted = kel_WellPick();
-    Served::TearDown();
-  }
-};
+struct Pick : ServedWrapper<kel_WellPick, ScriptedPick> {};
 
 std::string fragment(const char* operation) { return std::string("kel_WellPick::") + operation + " method. "; }
 

@@ -167,6 +167,24 @@ struct Served : Contract {
   }
 };
 
+// One wrapper of class Wrapper around a Servant served in the test process,
+// released before the servants go.
+template <class Wrapper, class Servant>
+struct ServedWrapper : Served {
+  Servant* servant = new Servant;
+  Wrapper scripted;
+
+  void SetUp() override {
+    Served::SetUp();
+    CORBA::Object_var reference = serve(servant);
+    scripted = Wrapper(kel_RemoteStub(reference.in()), true);
+  }
+  void TearDown() override {
+    scripted = Wrapper();
+    Served::TearDown();
+  }
+};
+
 } // namespace contract
 
 #endif

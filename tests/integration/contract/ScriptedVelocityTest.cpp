@@ -190,20 +190,7 @@ public:
 
 // ---------------------------------------------------------------- the fixture
 
-struct Velocity : Served {
-  ScriptedVelocity* servant = new ScriptedVelocity;
-  kel_WellVelocity scripted;
-
-  void SetUp() override {
-    Served::SetUp();
-    CORBA::Object_var reference = serve(servant);
-    scripted = kel_WellVelocity(kel_RemoteStub(reference.in()), true);
-  }
-  void TearDown() override {
-    scripted = kel_WellVelocity();
-    Served::TearDown();
-  }
-};
+struct Velocity : ServedWrapper<kel_WellVelocity, ScriptedVelocity> {};
 
 std::string fragment(const char* operation) { return std::string("kel_WellVelocity::") + operation + " method. "; }
 
