@@ -35,6 +35,7 @@ struct TextStyle {
   Anchor anchor = Anchor::start;
   std::string_view colour = "#000000";
   bool bold = false;
+  bool halo = false;  // a white outline, so that the text reads over curves and grid lines
 };
 
 class Canvas {

@@ -14,6 +14,8 @@ constexpr std::string_view kGridColour = "#d4d4d4";
 constexpr std::string_view kMajorGridColour = "#9a9a9a";
 constexpr std::string_view kFrameColour = "#303030";
 constexpr double kPixelsPerAxisLabel = 60.0;  // about one depth label per this many pixels
+constexpr double kCharacterWidth = 6.6;       // of 11 px type, on average
+constexpr double kBoldCharacterWidth = 7.4;
 
 // Numbers as a person reads them on a scale or an axis: "0.2", "2000", "-0.15".
 std::string label(double value) {
@@ -147,7 +149,6 @@ std::vector<std::string> notesOf(const LogPlot& plot, const Frame& frame) {
 
 // Notes broken into lines that fit the plot's width, at spaces.
 std::vector<std::string> noteLines(const LogPlot& plot, const Frame& frame) {
-  constexpr double kCharacterWidth = 6.6;  // of the notes' 11 px type, on average
   const auto fits = static_cast<std::size_t>(std::max(20.0, (frame.right - frame.left) / kCharacterWidth));
   std::vector<std::string> lines;
   for (std::string note : notesOf(plot, frame)) {
@@ -186,7 +187,14 @@ void drawAxisTrack(const LogPlot& plot, const Frame& frame, Canvas& canvas) {
 
 void drawCurveHeader(const Curve& curve, const Rect& band, Canvas& canvas) {
   canvas.beginGroup("curve-header", curve.name);
-  const std::string title = curve.unit.empty() ? curve.name : curve.name + " (" + curve.unit + ")";
+  std::string title = curve.unit.empty() ? curve.name : curve.name + " (" + curve.unit + ")";
+  // A name longer than its track is cut rather than run into the next header.
+  const auto fits = static_cast<std::size_t>(std::max(4.0, (band.width - 8.0) / kBoldCharacterWidth));
+  if (title.size() > fits) {
+    std::size_t cut = fits - 1;
+    while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 letter
+    title = title.substr(0, cut) + "\u2026";
+  }
   canvas.text({band.x + band.width / 2.0, band.y + 13.0}, title, {11.0, Anchor::middle, curve.colour, true},
               "curve-name", curve.name);
   canvas.line({band.x + 4.0, band.y + 19.0}, {band.x + band.width - 4.0, band.y + 19.0}, {curve.colour, 1.6},
@@ -311,7 +319,7 @@ void drawPicks(const LogPlot& plot, const Frame& frame, Canvas& canvas) {
     const double y = frame.y(pick.at);
     canvas.beginGroup("pick-group", pick.name);
     canvas.line({frame.left, y}, {frame.right, y}, {pick.colour, 1.4, true}, "pick");
-    canvas.text({frame.right - 4.0, y - 4.0}, pick.name, {11.0, Anchor::end, pick.colour, true}, "pick-label",
+    canvas.text({frame.right - 4.0, y - 4.0}, pick.name, {11.0, Anchor::end, pick.colour, true, true}, "pick-label",
                 pick.name);
     canvas.endGroup();
   }

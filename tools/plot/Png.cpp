@@ -83,6 +83,14 @@ class CairoCanvas : public Canvas {
     if (style.anchor == Anchor::middle) x -= extents.x_advance / 2.0;
     if (style.anchor == Anchor::end) x -= extents.x_advance;
     cairo_move_to(cr_, x, at.y);
+    if (style.halo) {
+      cairo_text_path(cr_, utf8.c_str());
+      cairo_set_source_rgb(cr_, 1.0, 1.0, 1.0);
+      cairo_set_line_width(cr_, 3.0);
+      cairo_set_dash(cr_, nullptr, 0, 0.0);
+      cairo_stroke(cr_);
+      cairo_move_to(cr_, x, at.y);
+    }
     setColour(style.colour);
     cairo_show_text(cr_, utf8.c_str());
     cairo_new_path(cr_);

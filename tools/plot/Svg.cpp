@@ -137,6 +137,7 @@ void SvgCanvas::text(Point at, std::string_view text, const TextStyle& style, st
   appendAttribute(out_, "text-anchor", kAnchors[static_cast<int>(style.anchor)]);
   appendAttribute(out_, "fill", style.colour);
   if (style.bold) out_ += " font-weight=\"bold\"";
+  if (style.halo) out_ += " stroke=\"#ffffff\" stroke-width=\"3\" stroke-linejoin=\"round\" paint-order=\"stroke\"";
   out_ += '>';
   appendEscaped(out_, text);
   out_ += "</text>\n";

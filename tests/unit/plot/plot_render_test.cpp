@@ -351,6 +351,19 @@ TEST_F(PlotTest, NamesAreEscapedAndReadBackAsWritten) {
   EXPECT_EQ("R<&>\"'", svg.all("path", "curve").at(0).attr("data-curve"));
 }
 
+TEST_F(PlotTest, HeadersLongerThanTheirTrackAreCutAndPickLabelsStandOut) {
+  // The cut falls inside the two bytes of the A with a ring, and moves before it.
+  const std::string name = "AIT_90_INCH_INVESTIGATION_\u00c5_RESISTIVITY";
+  LogPlot plot;
+  plot.tracks = arrange({curve(name, "ohm.m", {5, 6})});
+  plot.picks = {{"Top", 1000.5}};
+  const SvgDocument svg(renderSvg(plot));
+  const SvgElement header = svg.all("text", "curve-name").at(0);
+  EXPECT_EQ(name, header.attr("data-name"));
+  EXPECT_EQ(name.substr(0, 26) + "\u2026", header.text);
+  EXPECT_EQ("stroke", svg.all("text", "pick-label").at(0).attr("paint-order"));  // the white halo under the name
+}
+
 TEST_F(PlotTest, APlotWithoutSamplesStillRenders) {
   LogPlot plot;
   plot.axisName = "TWT";
