@@ -461,8 +461,7 @@ LogPlot plotOfLas(const std::string& file) {
 
 TEST_F(PlotTest, ARealLogRendersEveryCurveInTracksByKind) {
   const LogPlot plot = plotOfLas("P-135_out.LAS");
-  // Kept in the test's folder so that a person can look at it.
-  writePlot(plot, "P-135_out.png");
+  writePlot(plot, std::string(KELWELL_PLOT_PICTURE_DIR) + "/P-135_out.png");
   const SvgDocument svg(renderSvg(plot));
   EXPECT_EQ(22u, svg.all("path", "curve").size());
   std::vector<std::string> tracks;
