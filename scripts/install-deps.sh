@@ -10,6 +10,7 @@ packages=(
   libproj-dev proj-data                             # coordinate systems and transforms
   libgtest-dev libgmock-dev googletest              # tests
   libbenchmark-dev                                  # benchmarks
+  libcairo2-dev fonts-dejavu-core                   # PNG log plots of the kelwell command
 )
 
 missing=()
