@@ -10,6 +10,7 @@ packages=(
   libproj-dev proj-data                             # coordinate systems and transforms
   libgtest-dev libgmock-dev googletest              # tests
   libbenchmark-dev                                  # benchmarks
+  libcli11-dev nlohmann-json3-dev                   # the kelwell command: options, --json
 )
 
 missing=()
