@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -403,65 +404,127 @@ void describeWell(kel_Well& well, const WellAttributes& a) {
   if (a.spudDate) well.setSpudDate(*a.spudDate);
 }
 
+// The planned traces the wellbore does not have yet (all of them on a new wellbore).
+std::vector<const PlannedTrace*> tracesToCreate(const kel_Project& project, const kel_WellBore& bore, bool newBore,
+                                                const Plan& plan, ImportedFile& outcome) {
+  std::vector<const PlannedTrace*> out;
+  for (const PlannedTrace& planned : plan.traces) {
+    if (!newBore && traceExists(project, bore, planned.name)) outcome.tracesSkipped.push_back(planned.name);
+    else out.push_back(&planned);
+  }
+  return out;
+}
+
+// Creates the traces on `threads` threads at once (their calls overlap on the wire; the
+// service stores one at a time). created[i] is set for each trace made; the first failure in
+// plan order is rethrown once every thread has stopped.
+void createTraces(const kel_Session& session, const kel_WellBore& bore, const std::vector<const PlannedTrace*>& traces,
+                  float nullValue, const std::string& source, unsigned threads, std::vector<Trace>& created) {
+  created.assign(traces.size(), Trace());
+  std::vector<std::exception_ptr> failures(traces.size());
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> failed{false};
+  auto work = [&] {
+    for (std::size_t i = next++; i < traces.size() && !failed; i = next++) {
+      const PlannedTrace& planned = *traces[i];
+      try {
+        Trace trace = Trace::createNewWellLogTrace(bore, planned.name.c_str(), planned.description.c_str(),
+                                                   source.c_str(), planned.data, nullValue, session);
+        created[i] = trace;
+        if (!planned.unknownUnit.empty()) trace.setComment((kUnitNoteKey + planned.unknownUnit).c_str());
+      } catch (...) {
+        failures[i] = std::current_exception();
+        failed = true;
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < std::min<std::size_t>(threads, traces.size()); ++t) pool.emplace_back(work);
+  work();
+  for (std::thread& thread : pool) thread.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
+}
+
 // Stores what the plan says; on a failure, the outcome lists what stays stored.
 void store(const kel_Session& session, const kel_Project& project, const Plan& plan, const std::string& source,
-           WellLocks& locks, ImportedFile& outcome) {
+           unsigned threads, WellLocks& locks, ImportedFile& outcome) {
   outcome.well = plan.identifierKey + "=" + plan.identifierValue;
   outcome.wellbore = plan.identifierValue;
   kel_WellBore bore;
   kel_Well well;
+  std::vector<const PlannedTrace*> toCreate;
+  std::vector<Trace> created;
   try {
-    {
-      std::lock_guard<std::mutex> lock(locks.of(outcome.well));
-      const std::vector<kel_Well> wells = wellsWithIdentifier(project, plan.identifierKey, plan.identifierValue);
-      if (wells.size() > 1) {
-        throw Refusal(std::to_string(wells.size()) + " wells of the project have the identifier " + outcome.well);
-      }
-      if (wells.empty()) {
-        well = kel_Well::createNewWell(project, plan.well.name.c_str(),
-                                       kel_StringPair(plan.identifierKey.c_str(), plan.identifierValue.c_str()), session);
-        outcome.wellCreated = true;
-        outcome.leftBehind.push_back("well " + outcome.well + " (@" + text(well.getId()) + ")");
-        describeWell(well, plan.well);
-      } else {
-        well = wells.front();
-      }
+    std::lock_guard<std::mutex> lock(locks.of(outcome.well));
+    const std::vector<kel_Well> wells = wellsWithIdentifier(project, plan.identifierKey, plan.identifierValue);
+    if (wells.size() > 1) {
+      throw Refusal(std::to_string(wells.size()) + " wells of the project have the identifier " + outcome.well);
+    }
+    if (wells.empty()) {
+      well = kel_Well::createNewWell(project, plan.well.name.c_str(),
+                                     kel_StringPair(plan.identifierKey.c_str(), plan.identifierValue.c_str()), session);
+      outcome.wellCreated = true;
+    } else {
+      well = wells.front();
       const kel_Array<kel_WellBore> bores = kel_WellBore::getWellBoresOfWell(well);
       for (unsigned i = 0; i < bores.size(); ++i) {
         const kel_StringPair id = bores[i].getIdentifier();
         if (text(id.getKey()) == kWellBoreKey && text(id.getValue()) == plan.identifierValue) bore = bores[i];
       }
-      if (bore.isNil()) {
-        bore = kel_WellBore::createNewWellBore(
-            well, kel_StringPair(kWellBoreKey, plan.identifierValue.c_str()), session);
-        outcome.wellboreCreated = true;
-        outcome.leftBehind.push_back("wellbore " + plan.identifierValue + " (@" + text(bore.getId()) + ")");
-      }
     }
-    for (const PlannedTrace& planned : plan.traces) {
-      if (!outcome.wellboreCreated && traceExists(project, bore, planned.name)) {
-        outcome.tracesSkipped.push_back(planned.name);
-        continue;
-      }
-      Trace trace = Trace::createNewWellLogTrace(bore, planned.name.c_str(), planned.description.c_str(),
-                                                 source.c_str(), planned.data, plan.nullValue, session);
-      outcome.tracesCreated.push_back(planned.name);
-      outcome.leftBehind.push_back("log trace " + planned.name + " (@" + text(trace.getId()) + ")");
-      if (!planned.unknownUnit.empty()) trace.setComment((kUnitNoteKey + planned.unknownUnit).c_str());
+    if (bore.isNil()) {
+      bore = kel_WellBore::createNewWellBore(well, kel_StringPair(kWellBoreKey, plan.identifierValue.c_str()), session);
+      outcome.wellboreCreated = true;
     }
-    outcome.leftBehind.clear();
+    toCreate = tracesToCreate(project, bore, outcome.wellboreCreated, plan, outcome);
+    // The new well's attributes are written while its traces are: other objects, other calls.
+    std::thread describing;
+    std::exception_ptr describeFailure;
+    if (outcome.wellCreated) {
+      describing = std::thread([&] {
+        try {
+          describeWell(well, plan.well);
+        } catch (...) {
+          describeFailure = std::current_exception();
+        }
+      });
+    }
+    std::exception_ptr traceFailure;
+    try {
+      createTraces(session, bore, toCreate, plan.nullValue, source, threads, created);
+    } catch (...) {
+      traceFailure = std::current_exception();
+    }
+    if (describing.joinable()) describing.join();
+    if (traceFailure) std::rethrow_exception(traceFailure);
+    if (describeFailure) std::rethrow_exception(describeFailure);
+    for (const PlannedTrace* planned : toCreate) outcome.tracesCreated.push_back(planned->name);
     outcome.outcome = outcome.tracesCreated.empty() ? ImportedFile::Outcome::skipped : ImportedFile::Outcome::imported;
+    return;
   } catch (const Refusal& refusal) {
     outcome.error = outcome.file + ": " + refusal.what();
-    outcome.outcome = ImportedFile::Outcome::refused;
   } catch (const kel_Exception& failure) {
     outcome.error = outcome.file + ": the service refused it: " + text(failure.toString());
-    outcome.outcome = ImportedFile::Outcome::refused;
+  }
+  outcome.outcome = ImportedFile::Outcome::refused;
+  // What this file created stays stored (the contract removes no wells or traces): name it exactly.
+  try {
+    if (outcome.wellCreated) outcome.leftBehind.push_back("well " + outcome.well + " (@" + text(well.getId()) + ")");
+    if (outcome.wellboreCreated)
+      outcome.leftBehind.push_back("wellbore " + plan.identifierValue + " (@" + text(bore.getId()) + ")");
+    for (std::size_t i = 0; i < created.size(); ++i) {
+      if (created[i].isNil()) continue;
+      outcome.tracesCreated.push_back(toCreate[i]->name);
+      outcome.leftBehind.push_back("log trace " + toCreate[i]->name + " (@" + text(created[i].getId()) + ")");
+    }
+  } catch (const kel_Exception& failure) {
+    outcome.leftBehind.push_back("(the service could not say which: " + text(failure.getMessage()) + ")");
   }
 }
 
 ImportedFile importOne(const kel_Session& session, const kel_Project& project, const std::string& path,
-                       UnitCatalogue& units, WellLocks& locks) {
+                       unsigned threads, UnitCatalogue& units, WellLocks& locks) {
   ImportedFile outcome;
   outcome.file = path;
   try {
@@ -470,7 +533,7 @@ ImportedFile importOne(const kel_Session& session, const kel_Project& project, c
     const las::LasFile file = las::readFile(path, read);
     const Plan plan = planFile(file, units);
     outcome.notes = plan.notes;
-    store(session, project, plan, "LAS " + baseName(path), locks, outcome);
+    store(session, project, plan, "LAS " + baseName(path), threads, locks, outcome);
   } catch (const las::LasError& error) {
     outcome.error = error.what();
   } catch (const Refusal& refusal) {
@@ -495,7 +558,7 @@ std::vector<ImportedFile> importLasFiles(const kel_Session& session, const kel_P
   std::mutex progressMutex;
   auto work = [&] {
     for (std::size_t i = next++; i < files.size(); i = next++) {
-      outcomes[i] = importOne(session, project, files[i], units, locks);
+      outcomes[i] = importOne(session, project, files[i], options.traceThreads, units, locks);
       std::lock_guard<std::mutex> lock(progressMutex);
       ++done;
       if (options.progress) options.progress(done, files.size());
