@@ -18,11 +18,15 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "Command.h"
 #include "Las.h"
 #include "LasExport.h"
 #include "LasImport.h"
 #include "LibraryFixture.h"
 #include "References.h"
+#include "SurveyImport.h"
+#include "kel_Coordinate.h"
+#include "kel_Date.h"
 #include "kel_WellLogTrace.h"
 
 namespace {
@@ -225,14 +229,96 @@ TEST_F(KelwellTest, ImportingAFileAgainSkipsItAndAnUnknownUnitIsKeptAsText) {
   EXPECT_EQ(xyz.getTraceUnit().getAcronym().str(), kel_Unit::unitless);
   EXPECT_EQ(xyz.getComment().str(), "LAS unit: FOO");
   const std::string exported = las::write(kelwell::cmd::exportWellBore(bore, {}));
-  EXPECT_THAT(exported, testing::HasSubstr(" XYZ.FOO"));
-  EXPECT_THAT(exported, testing::HasSubstr("\n10 1 -999.25\n"));
+  EXPECT_THAT(exported, testing::HasSubstr(" XYZ.FOO "));
+  const las::LasFile back = las::parse(exported, "back");
+  EXPECT_EQ(back.logs().find("XYZ")->doubles, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(back.logs().find("GR")->doubles, (std::vector<double>{-999.25, 20, 30}));
 
   const std::vector<ImportedFile> again = import({path}, project);
   EXPECT_EQ(again.at(0).outcome, ImportedFile::Outcome::skipped);
-  EXPECT_EQ(again.at(0).tracesSkipped, (std::vector<std::string>{"XYZ", "GR"}));
+  EXPECT_THAT(again.at(0).tracesSkipped, testing::UnorderedElementsAre("XYZ", "GR"));
   EXPECT_EQ(kel_Well::getWellsInProject(project).size(), 1u);
   EXPECT_EQ(bore.getLogTraces().size(), 2u);
+}
+
+TEST_F(KelwellTest, TheWellSectionDescribesANewWell) {
+  const std::string tail = "~C\nDEPT.M :\nGR.GAPI :\n~A\n10 1\n11 2\n";
+  const std::string head = "~V\nVERS. 2.0 :\nWRAP. NO :\n~W\nNULL. -999.25 :\n";
+  const struct {
+    const char* name;
+    std::string well;         // well section items
+    std::string identifier;   // the well's, as key=value
+    std::string system;       // of the location, "" for none
+    double x, y;
+    std::string spud;         // YYYY-MM-DD, "" for none
+    std::string note;         // a note the summary must hold, "" for none
+  } cases[] = {
+      {"decimal degrees", "UWI. D-1 :\nLATI. 45.5 :\nLONG. -64.25 :\nGDAT. WGS84 :\nSPUD. 1986-03-01 :\n", "UWI=D-1",
+       "EPSG:4326", -64.25, 45.5, "1986-03-01", ""},
+      {"degrees minutes seconds", "UWI. D-2 :\nLATI. 45 30' 0\" N :\nLONG. 64 15' 0\" W :\nGDAT. NAD83 :\n"
+       "SPUD. 01-MAR-1986 :\n", "UWI=D-2", "EPSG:4269", -64.25, 45.5, "1986-03-01", ""},
+      {"projected", "UWI. D-3 :\nX. 655701.377 :\nY. 40004.564 :\nHZCS. EPSG:32631 :\n", "UWI=D-3", "EPSG:32631",
+       655701.377, 40004.564, "", ""},
+      {"no datum", "UWI. D-4 :\nLATI. 45.5 :\nLONG. -64.25 :\n", "UWI=D-4", "", 0, 0, "",
+       "location not stored: LATI/LONG without a geodetic datum the command knows (GDAT \"\")"},
+      {"ambiguous date", "UWI. D-5 :\nSPUD. 03/01/86 :\n", "UWI=D-5", "", 0, 0, "",
+       "spud date \"03/01/86\" is not a date the command reads: not stored"},
+      {"null UWI", "UWI. -999.25 :\nWELL. Named :\n", "WELL=Named", "", 0, 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ImportedFile outcome = import({scratchFile("well.las", head + c.well + tail)}, project).at(0);
+    ASSERT_EQ(outcome.outcome, ImportedFile::Outcome::imported) << outcome.error;
+    EXPECT_EQ(outcome.well, c.identifier);
+    if (!c.note.empty()) {
+      EXPECT_THAT(outcome.notes, testing::Contains(c.note));
+    }
+    const kel_Well well = boreOf(project, outcome).getWell();
+    if (c.system.empty()) {
+      EXPECT_TRUE(std::isnan(well.getLocation().getX()));
+    } else {
+      const kel_Coordinate location = well.getLocation(kel_CoordSystem::getSystem(c.system.c_str()));
+      EXPECT_NEAR(location.getX(), c.x, 1e-9);
+      EXPECT_NEAR(location.getY(), c.y, 1e-9);
+    }
+    const kel_Date spud = well.getSpudDate();
+    EXPECT_EQ(spud.isNullDate() ? "" : spud.toString().str().substr(0, 10), c.spud);
+  }
+}
+
+TEST_F(KelwellTest, FilesOfOneWellShareItAndExportOnTheUnionOfTheirIndexes) {
+  const std::string head = "~V\nVERS. 2.0 :\nWRAP. NO :\n~W\nNULL. -999.25 :\nUWI. U-1 :\n";
+  std::vector<std::string> files;
+  for (int f = 0; f < 6; ++f) {
+    // Six files of one well on staggered depths, imported on several threads at once.
+    std::string data;
+    for (int r = 0; r < 3; ++r) data += std::to_string(10 + f + r) + ".5 " + std::to_string(f * 10 + r) + "\n";
+    files.push_back(scratchFile("part" + std::to_string(f) + ".las",
+                                head + "~C\nDEPT.M :\nC" + std::to_string(f) + ".GAPI :\n~A\n" + data));
+  }
+  const std::vector<ImportedFile> outcomes = import(files, project);
+  int wellsCreated = 0;
+  for (const ImportedFile& o : outcomes) {
+    EXPECT_EQ(o.outcome, ImportedFile::Outcome::imported) << o.error;
+    wellsCreated += o.wellCreated;
+  }
+  EXPECT_EQ(wellsCreated, 1);
+  ASSERT_EQ(kel_Well::getWellsInProject(project).size(), 1u);
+  const kel_WellBore bore = boreOf(project, outcomes[0]);
+  const las::LasFile exported = las::parse(las::write(kelwell::cmd::exportWellBore(bore, {"C0", "C2"})), "union");
+  const las::Curve* c0 = exported.logs().find("C0");
+  const las::Curve* c2 = exported.logs().find("C2");
+  ASSERT_TRUE(c0 && c2);
+  EXPECT_EQ(exported.index().doubles, (std::vector<double>{10.5, 11.5, 12.5, 13.5, 14.5}));
+  EXPECT_EQ(c0->doubles, (std::vector<double>{0, 1, 2, -999.25, -999.25}));
+  EXPECT_EQ(c2->doubles, (std::vector<double>{-999.25, -999.25, 20, 21, 22}));
+  try {
+    kelwell::cmd::exportWellBore(bore, {"C0", "NOPE"});
+    ADD_FAILURE() << "a missing curve was exported";
+  } catch (const kelwell::cmd::CommandError& error) {
+    EXPECT_EQ(error.code(), kelwell::cmd::kRefused);
+    EXPECT_THAT(std::string(error.what()), testing::StartsWith("the wellbore has no log trace \"NOPE\" (it has: C"));
+  }
 }
 
 // ---------------------------------------------------------------- broken files
@@ -366,6 +452,42 @@ TEST_F(KelwellTest, ASurveyThatCannotBeReadChangesNothing) {
       EXPECT_EQ(run.err, "kelwell: " + path + c.error + "\n");
     }
     EXPECT_EQ(bore.getBoreData().column0.getValues().size(), 0u);
+  }
+}
+
+TEST_F(KelwellTest, SurveyTablesInTheirUsualShapes) {
+  const struct {
+    const char* name;
+    const char* content;
+    const char* columns;
+    std::vector<double> md, inclination, azimuth;
+    const char* mdUnit;
+  } cases[] = {
+      {"whitespace, headings", "MD INC AZI\n0 0 0\n100.5 1.5 45\n", "", {0, 100.5}, {0, 1.5}, {0, 45}, ""},
+      {"semicolons, CR only", "MD;INC;AZI\r0;0;0\r10;2;3\r", "", {0, 10}, {0, 2}, {0, 3}, ""},
+      {"long headings with units", "Measured Depth ( ft ),Inclination ( deg ),Azimuth Grid ( deg )\r\n1,2,3\r\n",
+       "", {1}, {2}, {3}, "ft"},
+      {"columns by heading", "AZ,DEPTH,DIP\n30,5,1\n", "DEPTH,DIP,AZ", {5}, {1}, {30}, ""},
+      {"columns by number, comments", "# a survey\n7 9 8 # first\n", "1,3,2", {7}, {8}, {9}, ""},
+      {"no headings", "1 2 3\n4 5 6\n", "", {1, 4}, {2, 5}, {3, 6}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const kelwell::cmd::SurveyTable table = kelwell::cmd::readSurvey(scratchFile("s.txt", c.content), c.columns);
+    EXPECT_EQ(table.md, c.md);
+    EXPECT_EQ(table.inclination, c.inclination);
+    EXPECT_EQ(table.azimuth, c.azimuth);
+    EXPECT_EQ(table.mdUnit, c.mdUnit);
+  }
+}
+
+TEST_F(KelwellTest, ReferencesSplitOnSingleSlashes) {
+  EXPECT_EQ(kelwell::cmd::splitReference("North Sea/F//3-2/@wellbore:4"),
+            (std::vector<std::string>{"North Sea", "F/3-2", "@wellbore:4"}));
+  EXPECT_EQ(kelwell::cmd::splitReference("P"), std::vector<std::string>{"P"});
+  for (const char* bad : {"", "P/", "/W", "P/W/"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_THROW(kelwell::cmd::splitReference(bad), kelwell::cmd::CommandError);
   }
 }
 
