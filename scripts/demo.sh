@@ -68,17 +68,19 @@ KELWELL_SERVICE="$address" "$walkthrough" || status=$?
 # The kelwell command on files shipped in tests/data (licences in their READMEs).
 if [[ $status -eq 0 ]]; then
   export KELWELL_SERVICE="$address"
-  las="$root/tests/data/las/lasio_2.0_sample_2.0.las"
-  survey="$root/tests/data/surveys/well10.csv"
-  bore="Demo/100123401234W500/100123401234W500"
+  # Composite logs of a Nova Scotia well, and a deviation survey from the same public data set
+  # (another well of it: here only to show the survey import).
+  las="$root/tests/data/las/P-135_out.LAS"
+  survey="$root/tests/data/surveys/P-130_deviation_survey.csv"
+  bore="Demo/435655/435655"
   plot="$build_dir/demo-plot.svg"
   echo
   echo "$ kelwell import las $(basename "$las") --project Demo"
   "$kelwell" import las "$las" --project Demo || status=$?
   echo "$ kelwell import survey $(basename "$survey") --wellbore $bore"
   [[ $status -ne 0 ]] || "$kelwell" import survey "$survey" --wellbore "$bore" || status=$?
-  echo "$ kelwell ls traces $bore"
-  [[ $status -ne 0 ]] || "$kelwell" ls traces "$bore" || status=$?
+  echo "$ kelwell ls wellbores Demo"
+  [[ $status -ne 0 ]] || "$kelwell" ls wellbores Demo || status=$?
   echo "$ kelwell plot $bore --out $plot"
   if [[ $status -eq 0 ]]; then
     "$kelwell" plot "$bore" --out "$plot" || echo "demo: no plot written (this build has no plot module yet)"
