@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -196,7 +195,8 @@ WellAttributes wellAttributes(const las::LasFile& file, std::vector<std::string>
   if (!lat.empty() && !lon.empty()) {
     const auto la = parseAngle(lat), lo = parseAngle(lon);
     const std::string system = systemOfDatum(datum);
-    if (!la || !lo) notes.push_back("location not stored: LATI \"" + lat + "\" / LONG \"" + lon + "\" are not angles");
+    if (!la || !lo || std::fabs(*la) > 90 || std::fabs(*lo) > 360)
+      notes.push_back("location not stored: LATI \"" + lat + "\" / LONG \"" + lon + "\" are not a latitude and longitude");
     else if (system.empty())
       notes.push_back("location not stored: LATI/LONG without a geodetic datum the command knows (GDAT \"" + datum + "\")");
     else locate(system, *lo, *la);

@@ -264,6 +264,8 @@ TEST_F(KelwellTest, TheWellSectionDescribesANewWell) {
       {"ambiguous date", "UWI. D-5 :\nSPUD. 03/01/86 :\n", "UWI=D-5", "", 0, 0, "",
        "spud date \"03/01/86\" is not a date the command reads: not stored"},
       {"null UWI", "UWI. -999.25 :\nWELL. Named :\n", "WELL=Named", "", 0, 0, "", ""},
+      {"no latitude", "UWI. D-6 :\nLATI. 145 :\nLONG. 10 :\nGDAT. WGS84 :\n", "UWI=D-6", "", 0, 0, "",
+       "location not stored: LATI \"145\" / LONG \"10\" are not a latitude and longitude"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
