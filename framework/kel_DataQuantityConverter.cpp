@@ -23,10 +23,14 @@ kel_Unit unitFrom(EpUnitOfMeasureService::Unit_ptr unit, const kel_Unit& start) 
   return kel_Unit::getUnit(acronym.in());
 }
 
-// The unit a list of quantities travels with: looked up by its acronym.
+// The unit a list of quantities travels with: looked up by its acronym, through the
+// connection's unit cache (forgotten when the connection changes), so that a unit held from an
+// earlier connection still names the current service's unit and a bulk write costs no round
+// trip for its units. A nil unit is asked of the service, which says what is wrong with it.
 EpUnitOfMeasureService::Unit_ptr unitByAcronym(const kel_Unit& unit) {
   const kel_cppUtil::String acronym = unit.getAcronym();
-  return kel_util::UnitOfMeasure::getUnit(acronym);
+  if (acronym.empty()) return kel_util::UnitOfMeasure::getUnit(acronym);
+  return kel_remote::duplicateOrNil<EpUnitOfMeasureService::Unit>(kel_Unit::getUnit(acronym.c_str()));
 }
 
 } // namespace

@@ -130,6 +130,8 @@ public:
   TotalDepthReference getTotalDepthType() const;
   void setTotalDepthType(TotalDepthReference totalDepthType);
   CalculationMethod getCalcMethod() const;
+  // The method the path is computed with from survey stations; changing it recomputes the path.
+  void setCalcMethod(CalculationMethod calcMethod);
   WellDepthDatum getElevationDatum() const;
   void setElevationDatum(WellDepthDatum elevationDatum);
 
@@ -183,6 +185,14 @@ public:
   PathData getBoreData() const;
   // Replaces the raw path samples as a whole; the service judges them.
   void setBoreData(const PathData& data);
+  // Replaces the path with one computed from directional survey stations:
+  // measured depths (a depth unit), inclinations from vertical and azimuths
+  // clockwise from grid north (angle units), one value per station, measured
+  // depths strictly increasing. The wellbore's calculation method computes
+  // the positions; the service refuses stations it cannot use and then
+  // changes nothing.
+  void setSurveyStations(const kel_FloatQuantities& md, const kel_FloatQuantities& inclination,
+                         const kel_FloatQuantities& azimuth);
 
   // depths as another kind of depth, in unit or the default depth unit.
   kel_WellTypes::Depths convertDepths(const kel_WellTypes::Depths& depths, const kel_Unit& unit,

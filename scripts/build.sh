@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (BUILD_DIR to change it).
+# Configures and builds into build/ (BUILD_DIR to change it): everything, or the targets given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
@@ -14,4 +14,6 @@ launcher=()
 if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 
 cmake -S "$root" -B "$build_dir" -G Ninja -DKELWELL_WERROR=$werror "${launcher[@]}" ${CMAKE_ARGS:-}
-cmake --build "$build_dir" --parallel "$(nproc)"
+targets=()
+if [[ $# -gt 0 ]]; then targets=(--target "$@"); fi
+cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"

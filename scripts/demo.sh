@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: starts kelwelld on an embedded SQLite store in a temporary
-# folder, runs the kelWell walkthrough against it, stops the service, and
-# exits with the walkthrough's status. Builds first when needed
+# folder, runs the kelWell walkthrough against it, then the kelwell command
+# (a LAS file and a survey imported, listed, a log plot written), stops the
+# service, and exits with the first failure's status. Builds first when needed
 # (scripts/build.sh; BUILD_DIR as there), unless given --no-build.
 set -euo pipefail
 build=true
@@ -10,17 +11,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${BUILD_DIR:-$root/build}
 service="$build_dir/service/kelwelld"
 walkthrough="$build_dir/examples/kelwell_walkthrough"
+kelwell="$build_dir/tools/kelwell/kelwell"
 
 if [[ $build == false ]]; then
-  if [[ ! -x "$service" || ! -x "$walkthrough" ]]; then
-    echo "demo: $service and $walkthrough must be built first" >&2
+  if [[ ! -x "$service" || ! -x "$walkthrough" || ! -x "$kelwell" ]]; then
+    echo "demo: $service, $walkthrough and $kelwell must be built first" >&2
     exit 1
   fi
 elif [[ -x "$service" && -x "$walkthrough" && -f "$build_dir/build.ninja" ]]; then
-  # Already built: bring the two programs up to date only.
-  cmake --build "$build_dir" --target kelwelld kelwell_walkthrough >/dev/null
+  # Already built: bring the three programs up to date only.
+  cmake --build "$build_dir" --target kelwelld kelwell_walkthrough kelwell >/dev/null
 else
-  BUILD_DIR="$build_dir" "$root/scripts/build.sh"
+  BUILD_DIR="$build_dir" "$root/scripts/build.sh" kelwelld kelwell_walkthrough kelwell
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelwell-demo-XXXXXX")
@@ -62,6 +64,27 @@ echo
 
 status=0
 KELWELL_SERVICE="$address" "$walkthrough" || status=$?
+
+# The kelwell command on files shipped in tests/data (licences in their READMEs).
+if [[ $status -eq 0 ]]; then
+  export KELWELL_SERVICE="$address"
+  # Composite logs of a Nova Scotia well, and a deviation survey from the same public data set
+  # (another well of it: here only to show the survey import).
+  las="$root/tests/data/las/P-135_out.LAS"
+  survey="$root/tests/data/surveys/P-130_deviation_survey.csv"
+  bore="Demo/435655/435655"
+  plot="$build_dir/demo-plot.svg"
+  echo
+  echo "$ kelwell import las $(basename "$las") --project Demo"
+  "$kelwell" import las "$las" --project Demo || status=$?
+  echo "$ kelwell import survey $(basename "$survey") --wellbore $bore"
+  [[ $status -ne 0 ]] || "$kelwell" import survey "$survey" --wellbore "$bore" || status=$?
+  echo "$ kelwell ls wellbores Demo"
+  [[ $status -ne 0 ]] || "$kelwell" ls wellbores Demo || status=$?
+  echo "$ kelwell plot $bore --out $plot"
+  [[ $status -ne 0 ]] || "$kelwell" plot "$bore" --out "$plot" || status=$?
+  [[ $status -ne 0 ]] || echo "the log plot is in $plot"
+fi
 
 stop_service
 exit "$status"

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest              # tests
   libbenchmark-dev                                  # benchmarks
   libcairo2-dev fonts-dejavu-core                   # PNG log plots of the kelwell command
+  libcli11-dev nlohmann-json3-dev                   # the kelwell command: options, --json
 )
 
 missing=()

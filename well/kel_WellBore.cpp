@@ -254,6 +254,12 @@ void kel_WellBore::setTotalDepthType(TotalDepthReference totalDepthType) {
                 Where{"kel_WellBore", "setTotalDepthType"}, Standard(Store, Validation));
 }
 
+void kel_WellBore::setCalcMethod(CalculationMethod calcMethod) {
+  Core::setEnum(*this, &Remote::setCalcMethod, &kel_WellEnumConverter::makeEpiCalculationMethod, calcMethod,
+                Msg{"Could not update the method used to compute the geometry of the well path. "},
+                Where{"kel_WellBore", "setCalcMethod"}, Standard(Store, Validation));
+}
+
 kel_WellBore::CalculationMethod kel_WellBore::getCalcMethod() const {
   return Core::getEnum(*this, &Remote::getCalcMethod, &kel_WellEnumConverter::makeKelCalculationMethod,
                        Msg{"Could not return the method used to compute the geometry of the well path. "},
@@ -510,6 +516,15 @@ void kel_WellBore::setBoreData(const PathData& data) {
               remoteData.column3 = *remoteQuantities(data.column3);
               remoteData.column4 = *remoteQuantities(data.column4);
               Core::remote(*this)->setPathData(remoteData);
+            });
+}
+
+void kel_WellBore::setSurveyStations(const kel_FloatQuantities& md, const kel_FloatQuantities& inclination,
+                                     const kel_FloatQuantities& azimuth) {
+  translate(Msg{"Could not replace the well path with the survey stations. "},
+            Where{"kel_WellBore", "setSurveyStations"}, Standard(Conversion, BoreInvalidNumSamples, Store), [&] {
+              Core::remote(*this)->setSurveyStations(*remoteQuantities(md), *remoteQuantities(inclination),
+                                                     *remoteQuantities(azimuth));
             });
 }
 

@@ -33,6 +33,16 @@ kel_WellBore::CalculationMethod kel_WellEnumConverter::makeKelCalculationMethod(
       .map<kel_WellBore::CalculationMethod>(value);
 }
 
+EpiWell::WellBore::CalculationMethod kel_WellEnumConverter::makeEpiCalculationMethod(
+    kel_WellBore::CalculationMethod value) {
+  return kel_EnumRule{
+      {0, 1, 3, 4, 5},
+      "The calculationMethod couldn't be mapped. ",
+      Msg{"Couldn't convert the kel_WellBore::CalculationMethod to EpiWell::WellBore::CalculationMethod. "},
+      Where{"kel_WellEnumConverter", "makeEpiCalculationMethod"}}
+      .map<EpiWell::WellBore::CalculationMethod>(value);
+}
+
 kel_WellBore::TotalDepthReference kel_WellEnumConverter::makeKelTotalDepthReference(
     EpiWell::WellBore::TotalDepthReference value) {
   return kel_EnumRule{

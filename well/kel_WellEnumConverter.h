@@ -20,6 +20,7 @@ public:
   static kel_WellBore::WellDepthDatum makeKelWellDepthDatum(EpiWell::WellBore::WellDepthDatum value);
   static EpiWell::WellBore::WellDepthDatum makeEpiWellDepthDatum(kel_WellBore::WellDepthDatum value);
   static kel_WellBore::CalculationMethod makeKelCalculationMethod(EpiWell::WellBore::CalculationMethod value);
+  static EpiWell::WellBore::CalculationMethod makeEpiCalculationMethod(kel_WellBore::CalculationMethod value);
   static kel_WellBore::TotalDepthReference makeKelTotalDepthReference(
       EpiWell::WellBore::TotalDepthReference value);
   static EpiWell::WellBore::TotalDepthReference makeEpiTotalDepthReference(
