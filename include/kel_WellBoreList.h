@@ -4,8 +4,9 @@
 // Like every wrapper of this library it is a thin handle on one counted
 // remote reference; neither the attributes nor the membership are cached.
 // Every operation fails with kel_SystemException or kel_UserException.
-// Other applications learn of each membership change through
-// kel_WellBoreListDataChangedEventListener.
+// At the current interface level other applications learn of each
+// membership change through kel_WellBoreListDataChangedEventListener; the
+// earlier level has no change events.
 #ifndef KEL_WELLBORELIST_H
 #define KEL_WELLBORELIST_H
 

@@ -28,13 +28,19 @@ public:
   kel_String& operator=(kel_String&& other) noexcept;
   kel_String& operator+=(const char* text);
   kel_String& operator+=(const kel_String& other);
+  // The overloads for kel_cppUtil::String settle what would be ambiguous:
+  // the platform's texts convert both to kel_String and to const char*.
+  kel_String& operator+=(const kel_cppUtil::String& other);
 
   bool operator==(const char* text) const;
   bool operator==(const kel_String& other) const;
+  bool operator==(const kel_cppUtil::String& other) const;
   bool operator!=(const char* text) const;
   bool operator!=(const kel_String& other) const;
+  bool operator!=(const kel_cppUtil::String& other) const;
   bool operator<(const char* text) const;
   bool operator<(const kel_String& other) const;
+  bool operator<(const kel_cppUtil::String& other) const;
 
   // Valid until the string changes or goes.
   operator const char*() const;
@@ -48,6 +54,7 @@ private:
 kel_String operator+(const kel_String& left, const kel_String& right);
 kel_String operator+(const kel_String& left, const char* right);
 kel_String operator+(const char* left, const kel_String& right);
+kel_String operator+(const kel_String& left, const kel_cppUtil::String& right);
 std::ostream& operator<<(std::ostream& out, const kel_String& text);
 
 #endif

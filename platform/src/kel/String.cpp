@@ -38,12 +38,20 @@ kel_String& kel_String::operator+=(const kel_String& other) {
   return *this;
 }
 
+kel_String& kel_String::operator+=(const kel_cppUtil::String& other) {
+  m_text.append(other.str());
+  return *this;
+}
+
 bool kel_String::operator==(const char* text) const { return m_text == (text ? text : ""); }
 bool kel_String::operator==(const kel_String& other) const { return m_text == other.m_text; }
+bool kel_String::operator==(const kel_cppUtil::String& other) const { return m_text == other.str(); }
 bool kel_String::operator!=(const char* text) const { return !(*this == text); }
 bool kel_String::operator!=(const kel_String& other) const { return !(*this == other); }
+bool kel_String::operator!=(const kel_cppUtil::String& other) const { return !(*this == other); }
 bool kel_String::operator<(const char* text) const { return m_text < (text ? text : ""); }
 bool kel_String::operator<(const kel_String& other) const { return m_text < other.m_text; }
+bool kel_String::operator<(const kel_cppUtil::String& other) const { return m_text < other.str(); }
 
 kel_String::operator const char*() const { return m_text.c_str(); }
 const char* kel_String::c_str() const { return m_text.c_str(); }
@@ -62,6 +70,12 @@ kel_String operator+(const kel_String& left, const char* right) {
 }
 
 kel_String operator+(const char* left, const kel_String& right) {
+  kel_String result(left);
+  result += right;
+  return result;
+}
+
+kel_String operator+(const kel_String& left, const kel_cppUtil::String& right) {
   kel_String result(left);
   result += right;
   return result;

@@ -86,4 +86,15 @@ TEST(OlderString, TakesThePlatformsTextsAndPrints) {
   std::ostringstream out;
   out << kept << '|' << kel_String();
   EXPECT_EQ("EpiWell_Well|", out.str());
+
+  // Mixed with the platform's texts, compared and joined either way round.
+  EXPECT_TRUE(kept == platformText);
+  EXPECT_FALSE(kept != platformText);
+  EXPECT_TRUE(platformText == kept);
+  EXPECT_TRUE(kel_String("EpiWell_A") < platformText);
+  EXPECT_FALSE(kept < platformText);
+  EXPECT_STREQ("id EpiWell_Well", (kel_String("id ") + platformText).c_str());
+  kel_String joined("x");
+  joined += platformText;
+  EXPECT_STREQ("xEpiWell_Well", joined.c_str());
 }
