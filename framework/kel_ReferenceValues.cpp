@@ -5,7 +5,7 @@
 #include "kel_Exception.h"
 #include "kel_util.h"
 
-kel_Array<kel_cppUtil::String> kel_referenceValues(const kel_cppUtil::String& setName, const char* nilSetText) {
+kel_Array<kel_WellString> kel_referenceValues(const kel_WellString& setName, const char* nilSetText) {
   EpReferenceValueService::ReferenceValueService_var service = kel_util::ReferenceValue::getService();
   if (CORBA::is_nil(service.in()))
     throw kel_SystemException("The EpReferenceValueService::ReferenceValueService came back nil. ");
@@ -22,7 +22,7 @@ kel_Array<kel_cppUtil::String> kel_referenceValues(const kel_cppUtil::String& se
   set->getValues(set->count(), values.out(), rest.out());
 
   const unsigned n = values->length();
-  kel_Array<kel_cppUtil::String> codes(n);
-  for (unsigned i = 0; i < n; ++i) codes.set(i, kel_cppUtil::String(values[i].code.in()));
+  kel_Array<kel_WellString> codes(n);
+  for (unsigned i = 0; i < n; ++i) codes.set(i, kel_WellString(values[i].code.in()));
   return codes;
 }

@@ -6,9 +6,9 @@
 #define KEL_REFERENCEVALUES_H
 
 #include "kel_Array.h"
-#include "kel_cppUtil.h"
+#include "kel_WellExport.h"
 
 // nilSetText: the class's direct failure when the service answers a nil set.
-kel_Array<kel_cppUtil::String> kel_referenceValues(const kel_cppUtil::String& setName, const char* nilSetText);
+kel_Array<kel_WellString> kel_referenceValues(const kel_WellString& setName, const char* nilSetText);
 
 #endif

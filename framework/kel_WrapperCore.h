@@ -39,6 +39,7 @@
 #include "kel_Session.h"
 #include "kel_StringPair.h"
 #include "kel_Unit.h"
+#include "kel_WellExport.h"
 #include "kel_WrapperTraits.h"
 #include "kel_cppUtil.h"
 #include "kel_util.h"
@@ -186,9 +187,9 @@ struct kel_WrapperCore {
     });
   }
 
-  static kel_cppUtil::String entityType() { return kel_cppUtil::String(Traits::entityType); }
+  static kel_WellString entityType() { return kel_WellString(Traits::entityType); }
   static kel_cppUtil::String className() { return kel_cppUtil::String(Traits::className); }
-  static kel_cppUtil::String repositoryId() { return kel_cppUtil::String(Traits::typeCode()->id()); }
+  static kel_WellString repositoryId() { return kel_WellString(Traits::typeCode()->id()); }
 
   // ---------------------------------------------------------------- references to wrappers
 
@@ -231,7 +232,7 @@ struct kel_WrapperCore {
     });
   }
 
-  static W fromString(const kel_cppUtil::String& text) {
+  static W fromString(const kel_WellString& text) {
     using namespace kel_translation;
     return translate(Msg{Traits::fromStringMessage}, Where{Traits::className, "getFromString"}, Standard(),
                      [&] {
@@ -392,15 +393,15 @@ struct kel_WrapperCore {
 
   // Text attributes.
   template <class LadderT>
-  static kel_cppUtil::String getText(const W& self, Getter<char*> get, const Msg& message,
-                                     const Where& where, const LadderT& ladder) {
+  static kel_WellString getText(const W& self, Getter<char*> get, const Msg& message,
+                                const Where& where, const LadderT& ladder) {
     return translate(message, where, ladder, [&] {
       CORBA::String_var text = (remote(self)->*get)();
-      return kel_cppUtil::String(text.in());
+      return kel_WellString(text.in());
     });
   }
   template <class LadderT>
-  static void setText(W& self, Setter<const char*> set, const kel_cppUtil::String& value,
+  static void setText(W& self, Setter<const char*> set, const kel_WellString& value,
                       const Msg& message, const Where& where,
                       const LadderT& ladder) {
     translate(message, where, ladder,

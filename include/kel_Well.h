@@ -46,38 +46,38 @@ public:
   // The wells among the entities, in order; with mustMatch every entity must be one.
   static kel_Array<kel_Well> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
   // The well whose stringified reference is text.
-  static kel_Well getFromString(const kel_cppUtil::String& text);
+  static kel_Well getFromString(const kel_WellString& text);
   // All wells of the project.
   static kel_Array<kel_Well> getWellsInProject(const kel_Project& project);
 
   // "EpiWell_Well".
-  static kel_cppUtil::String getEntityType();
+  static kel_WellString getEntityType();
   // The repository identifier of the remote well interface.
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getRepositoryId();
 
 
   // A new well kept in the project's data store.
-  static kel_Well createNewWell(const kel_Project& project, const kel_cppUtil::String& name,
+  static kel_Well createNewWell(const kel_Project& project, const kel_WellString& name,
                                 const kel_StringPair& identifier, const kel_Session& session);
   // A new well held by the service in memory only.
   static kel_Well createStorelessWell(const kel_Project& project, const kel_StringPair& identifier,
                                       const kel_Session& session);
 
   // Descriptive attributes, as plain text.
-  kel_cppUtil::String getCountry() const;
-  void setCountry(const kel_cppUtil::String& country);
-  kel_cppUtil::String getCounty() const;
-  void setCounty(const kel_cppUtil::String& county);
-  kel_cppUtil::String getCurrentOperator() const;
-  void setCurrentOperator(const kel_cppUtil::String& currentOperator);
-  kel_cppUtil::String getField() const;
-  void setField(const kel_cppUtil::String& field);
-  kel_cppUtil::String getPlatformIdentifier() const;
-  void setPlatformIdentifier(const kel_cppUtil::String& platformIdentifier);
-  kel_cppUtil::String getStateOrProvince() const;
-  void setStateOrProvince(const kel_cppUtil::String& stateOrProvince);
-  kel_cppUtil::String getWellStatus() const;
-  void setWellStatus(const kel_cppUtil::String& wellStatus);
+  kel_WellString getCountry() const;
+  void setCountry(const kel_WellString& country);
+  kel_WellString getCounty() const;
+  void setCounty(const kel_WellString& county);
+  kel_WellString getCurrentOperator() const;
+  void setCurrentOperator(const kel_WellString& currentOperator);
+  kel_WellString getField() const;
+  void setField(const kel_WellString& field);
+  kel_WellString getPlatformIdentifier() const;
+  void setPlatformIdentifier(const kel_WellString& platformIdentifier);
+  kel_WellString getStateOrProvince() const;
+  void setStateOrProvince(const kel_WellString& stateOrProvince);
+  kel_WellString getWellStatus() const;
+  void setWellStatus(const kel_WellString& wellStatus);
 
   // The null date when unknown; setting the null date clears it.
   kel_Date getSpudDate() const;

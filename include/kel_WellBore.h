@@ -92,15 +92,17 @@ public:
 
   static kel_WellBore narrow(const kel_Entity& entity, bool mustMatch = true);
   static kel_Array<kel_WellBore> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
-  static kel_WellBore getFromString(const kel_cppUtil::String& text);
+  static kel_WellBore getFromString(const kel_WellString& text);
   // All wellbores of the project.
   static kel_Array<kel_WellBore> getWellBoresInProject(const kel_Project& project);
+#if !KELWELL_EARLIER_INTERFACE
   // The wellbores of the well, in the order they were created.
   static kel_Array<kel_WellBore> getWellBoresOfWell(const kel_Well& well);
+#endif
 
   // "EpiWell_WellBore".
-  static kel_cppUtil::String getEntityType();
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getEntityType();
+  static kel_WellString getRepositoryId();
 
 
   // A new wellbore of the well, kept in the well's data store.
@@ -111,21 +113,21 @@ public:
                                               const kel_Session& session);
 
   // Codes of the reference value lists below; not checked on this side.
-  kel_cppUtil::String getBoreStatus() const;
-  void setBoreStatus(const kel_cppUtil::String& boreStatus);
-  kel_cppUtil::String getFlowDirection() const;
-  void setFlowDirection(const kel_cppUtil::String& flowDirection);
-  kel_cppUtil::String getFluidType() const;
-  void setFluidType(const kel_cppUtil::String& fluidType);
-  kel_cppUtil::String getShowType() const;
-  void setShowType(const kel_cppUtil::String& showType);
+  kel_WellString getBoreStatus() const;
+  void setBoreStatus(const kel_WellString& boreStatus);
+  kel_WellString getFlowDirection() const;
+  void setFlowDirection(const kel_WellString& flowDirection);
+  kel_WellString getFluidType() const;
+  void setFluidType(const kel_WellString& fluidType);
+  kel_WellString getShowType() const;
+  void setShowType(const kel_WellString& showType);
 
   // The valid codes, as the reference value service lists them.
-  static kel_Array<kel_cppUtil::String> getValidFlowDirections();
-  static kel_Array<kel_cppUtil::String> getValidBoreStatuses();
-  static kel_Array<kel_cppUtil::String> getValidFluidTypes();
+  static kel_Array<kel_WellString> getValidFlowDirections();
+  static kel_Array<kel_WellString> getValidBoreStatuses();
+  static kel_Array<kel_WellString> getValidFluidTypes();
   // The same list as getValidFluidTypes.
-  static kel_Array<kel_cppUtil::String> getValidShowTypes();
+  static kel_Array<kel_WellString> getValidShowTypes();
 
   TotalDepthReference getTotalDepthType() const;
   void setTotalDepthType(TotalDepthReference totalDepthType);
@@ -153,7 +155,7 @@ public:
   void setCompletionDate(const kel_Date& completionDate);
   // When the part of the wellbore named by selector last changed; the
   // service defines the selectors and refuses others (kel_UserException).
-  kel_Date getLastModified(kel_cppUtil::String selector) const;
+  kel_Date getLastModified(kel_WellString selector) const;
 
   kel_StringPair getIdentifier() const;
   // The well this wellbore belongs to.
@@ -221,7 +223,7 @@ public:
 
 private:
   friend struct kel_WrapperCore<kel_WellBore>;
-  static kel_Array<kel_cppUtil::String> getFromRVS(const kel_cppUtil::String& setName);
+  static kel_Array<kel_WellString> getFromRVS(const kel_WellString& setName);
 
   // The wellbore's local systems, horizontal axes in the default distance
   // unit and the third in the default depth unit; nil when the service

@@ -4,8 +4,9 @@
 // Like every wrapper of this library it is a thin handle on one counted
 // remote reference; neither the attributes nor the membership are cached.
 // Every operation fails with kel_SystemException or kel_UserException.
-// Other applications learn of each membership change through
-// kel_WellBoreListDataChangedEventListener.
+// At the current interface level other applications learn of each
+// membership change through kel_WellBoreListDataChangedEventListener; the
+// earlier level has no change events.
 #ifndef KEL_WELLBORELIST_H
 #define KEL_WELLBORELIST_H
 
@@ -54,34 +55,34 @@ public:
 
   static kel_WellBoreList narrow(const kel_Entity& entity, bool mustMatch = true);
   static kel_Array<kel_WellBoreList> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
-  static kel_WellBoreList getFromString(const kel_cppUtil::String& text);
+  static kel_WellBoreList getFromString(const kel_WellString& text);
   // All wellbore lists of the project.
   static kel_Array<kel_WellBoreList> getWellBoreListsInProject(const kel_Project& project);
 
   // "EpiWell_WellBoreList".
-  static kel_cppUtil::String getEntityType();
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getEntityType();
+  static kel_WellString getRepositoryId();
 
   // A new list of the project, kept in the project's data store, named
   // name, with the data source and the wellbores given (in that order;
   // every one must be bound).
-  static kel_WellBoreList createNewWellBoreList(const kel_Project& project, const kel_cppUtil::String& name,
-                                                const kel_cppUtil::String& dataSource,
+  static kel_WellBoreList createNewWellBoreList(const kel_Project& project, const kel_WellString& name,
+                                                const kel_WellString& dataSource,
                                                 const kel_Array<kel_WellBore>& bores, const kel_Session& session);
   // The same, held by the service in memory only.
-  static kel_WellBoreList createStorelessWellBoreList(const kel_Project& project, const kel_cppUtil::String& name,
-                                                      const kel_cppUtil::String& dataSource,
+  static kel_WellBoreList createStorelessWellBoreList(const kel_Project& project, const kel_WellString& name,
+                                                      const kel_WellString& dataSource,
                                                       const kel_Array<kel_WellBore>& bores,
                                                       const kel_Session& session);
 
-  kel_cppUtil::String getName() const;
-  void setName(const kel_cppUtil::String& name);
+  kel_WellString getName() const;
+  void setName(const kel_WellString& name);
   // Where the selection came from, as plain text.
-  kel_cppUtil::String getDataSource() const;
-  void setDataSource(const kel_cppUtil::String& dataSource);
+  kel_WellString getDataSource() const;
+  void setDataSource(const kel_WellString& dataSource);
   // When the part of the list named by selector last changed; the service
   // defines the selectors and refuses others (kel_UserException).
-  kel_Date getLastModified(kel_cppUtil::String selector) const;
+  kel_Date getLastModified(kel_WellString selector) const;
 
   // The member wellbores, in the list's order.
   kel_Array<kel_WellBore> getBores() const;

@@ -64,54 +64,54 @@ public:
 
   static kel_WellLogTrace narrow(const kel_Entity& entity, bool mustMatch = true);
   static kel_Array<kel_WellLogTrace> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
-  static kel_WellLogTrace getFromString(const kel_cppUtil::String& text);
+  static kel_WellLogTrace getFromString(const kel_WellString& text);
   // All log traces of the project.
   static kel_Array<kel_WellLogTrace> getWellLogTracesInProject(const kel_Project& project);
 
   // "EpiWell_WellLogTrace".
-  static kel_cppUtil::String getEntityType();
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getEntityType();
+  static kel_WellString getRepositoryId();
 
   // A new trace of the bore, kept in the bore's data store: text1 to text3
   // (trace name, trace kind, data source) go to the service unchanged;
   // data holds its first samples, nullValue marks missing values.
-  static kel_WellLogTrace createNewWellLogTrace(const kel_WellBore& bore, const kel_cppUtil::String& text1,
-                                                const kel_cppUtil::String& text2, const kel_cppUtil::String& text3,
+  static kel_WellLogTrace createNewWellLogTrace(const kel_WellBore& bore, const kel_WellString& text1,
+                                                const kel_WellString& text2, const kel_WellString& text3,
                                                 const TraceData& data, float nullValue, const kel_Session& session);
   // The same, held by the service in memory only.
-  static kel_WellLogTrace createStorelessWellLogTrace(const kel_WellBore& bore, const kel_cppUtil::String& text1,
-                                                      const kel_cppUtil::String& text2,
-                                                      const kel_cppUtil::String& text3, const TraceData& data,
+  static kel_WellLogTrace createStorelessWellLogTrace(const kel_WellBore& bore, const kel_WellString& text1,
+                                                      const kel_WellString& text2,
+                                                      const kel_WellString& text3, const TraceData& data,
                                                       float nullValue, const kel_Session& session);
 
   // ---------------------------------------------------------------- attributes
-  kel_cppUtil::String getComment();
-  void setComment(const kel_cppUtil::String& comment);
+  kel_WellString getComment();
+  void setComment(const kel_WellString& comment);
   kel_Date getCreationDate();
-  kel_cppUtil::String getDataSource();
-  void setDataSource(const kel_cppUtil::String& dataSource);
+  kel_WellString getDataSource();
+  void setDataSource(const kel_WellString& dataSource);
   float getNullValue() const;
   void setNullValue(float nullValue);
   // Trace values per index value.
   long getNumElements() const;
   long getNumSamples() const;
-  kel_cppUtil::String getSoftSource();
-  void setSoftSource(const kel_cppUtil::String& softSource);
-  kel_cppUtil::String getTraceKind();
-  void setTraceKind(const kel_cppUtil::String& traceKind);
-  kel_cppUtil::String getTraceName();
-  void setTraceName(const kel_cppUtil::String& traceName);
+  kel_WellString getSoftSource();
+  void setSoftSource(const kel_WellString& softSource);
+  kel_WellString getTraceKind();
+  void setTraceKind(const kel_WellString& traceKind);
+  kel_WellString getTraceName();
+  void setTraceName(const kel_WellString& traceName);
   TraceProcessState getTraceProcess();
   void setTraceProcess(TraceProcessState state);
   kel_Unit getTraceUnit();
   void setTraceUnit(const kel_Unit& unit);
   long getTraceVersion() const;
-  kel_cppUtil::String getUser();
-  void setUser(const kel_cppUtil::String& user);
+  kel_WellString getUser();
+  void setUser(const kel_WellString& user);
   IndexKind getNativeIndexKind();
   // When the part of the trace named by selector last changed; the service
   // defines the selectors.
-  kel_Date getLastModified(const kel_cppUtil::String& selector);
+  kel_Date getLastModified(const kel_WellString& selector);
   // The wellbore of the trace; a nil wellbore when the service names none.
   kel_WellBore getBore();
 

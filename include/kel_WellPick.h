@@ -63,49 +63,49 @@ public:
 
   static kel_WellPick narrow(const kel_Entity& entity, bool mustMatch = true);
   static kel_Array<kel_WellPick> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
-  static kel_WellPick getFromString(const kel_cppUtil::String& text);
+  static kel_WellPick getFromString(const kel_WellString& text);
   // All picks of the project.
   static kel_Array<kel_WellPick> getWellPicksInProject(const kel_Project& project);
 
   // "EpiWell_WellPick".
-  static kel_cppUtil::String getEntityType();
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getEntityType();
+  static kel_WellString getRepositoryId();
 
   // A new pick on the wellbore, kept in the wellbore's data store. The three
   // texts (pick name, pick type, interpreter) reach the service unchanged and
   // in this order; pickValue is kept as given.
-  static kel_WellPick createNewWellPick(const kel_WellBore& bore, const kel_cppUtil::String& pickName,
-                                        const kel_cppUtil::String& pickType, const kel_cppUtil::String& interpreter,
+  static kel_WellPick createNewWellPick(const kel_WellBore& bore, const kel_WellString& pickName,
+                                        const kel_WellString& pickType, const kel_WellString& interpreter,
                                         const PickValue& pickValue, const kel_Session& session);
   // The same, held by the service in memory only.
-  static kel_WellPick createStorelessWellPick(const kel_WellBore& bore, const kel_cppUtil::String& pickName,
-                                              const kel_cppUtil::String& pickType,
-                                              const kel_cppUtil::String& interpreter, const PickValue& pickValue,
+  static kel_WellPick createStorelessWellPick(const kel_WellBore& bore, const kel_WellString& pickName,
+                                              const kel_WellString& pickType,
+                                              const kel_WellString& interpreter, const PickValue& pickValue,
                                               const kel_Session& session);
 
   // The confidence factor codes the service accepts, in its order.
-  static kel_Array<kel_cppUtil::String> getValidConfidenceFactors();
+  static kel_Array<kel_WellString> getValidConfidenceFactors();
 
-  kel_cppUtil::String getComment() const;
-  void setComment(const kel_cppUtil::String& comment);
-  kel_cppUtil::String getConfidenceFactor() const;
-  void setConfidenceFactor(const kel_cppUtil::String& confidenceFactor);
-  kel_cppUtil::String getInterpreter() const;
-  void setInterpreter(const kel_cppUtil::String& interpreter);
+  kel_WellString getComment() const;
+  void setComment(const kel_WellString& comment);
+  kel_WellString getConfidenceFactor() const;
+  void setConfidenceFactor(const kel_WellString& confidenceFactor);
+  kel_WellString getInterpreter() const;
+  void setInterpreter(const kel_WellString& interpreter);
   kel_Date getPickDate() const;
   void setPickDate(const kel_Date& date);
-  kel_cppUtil::String getPickName() const;
-  void setPickName(const kel_cppUtil::String& name);
-  kel_cppUtil::String getPickSource() const;
-  void setPickSource(const kel_cppUtil::String& source);
+  kel_WellString getPickName() const;
+  void setPickName(const kel_WellString& name);
+  kel_WellString getPickSource() const;
+  void setPickSource(const kel_WellString& source);
   // Set when the pick is created; there is no setter.
-  kel_cppUtil::String getPickType() const;
+  kel_WellString getPickType() const;
   // A default colour when the pick has none.
   kel_Color getPickColor() const;
   void setPickColor(const kel_Color& color);
   // When the part named by selector last changed; the service defines the
   // selectors and refuses others (kel_UserException).
-  kel_Date getLastModified(const kel_cppUtil::String& selector) const;
+  kel_Date getLastModified(const kel_WellString& selector) const;
 
   // Dip angle from horizontal and direction of dip, in unit (unchanged when
   // unit is nil or already theirs) or in the default angle unit.
@@ -147,7 +147,7 @@ public:
 private:
   friend struct kel_WrapperCore<kel_WellPick>;
 
-  static kel_Array<kel_cppUtil::String> getFromRVS(const kel_cppUtil::String& setName);
+  static kel_Array<kel_WellString> getFromRVS(const kel_WellString& setName);
 };
 
 extern template class KELWELL_EXPORT kel_Array<kel_WellPick>;

@@ -78,39 +78,39 @@ public:
 
   static kel_WellVelocity narrow(const kel_Entity& entity, bool mustMatch = true);
   static kel_Array<kel_WellVelocity> narrow(const kel_Array<kel_Entity>& entities, bool mustMatch = true);
-  static kel_WellVelocity getFromString(const kel_cppUtil::String& text);
+  static kel_WellVelocity getFromString(const kel_WellString& text);
   // All velocity functions of the project.
   static kel_Array<kel_WellVelocity> getWellVelocitiesInProject(const kel_Project& project);
 
   // "EpiWell_WellVelocity".
-  static kel_cppUtil::String getEntityType();
-  static kel_cppUtil::String getRepositoryId();
+  static kel_WellString getEntityType();
+  static kel_WellString getRepositoryId();
 
   // A new velocity function of the wellbore, kept in the wellbore's data
   // store. name and dataSource reach the service unchanged; datum is the
   // reference elevation of the depths.
-  static kel_WellVelocity createNewWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
-                                                const kel_cppUtil::String& dataSource, const kel_FloatQuantity& datum,
+  static kel_WellVelocity createNewWellVelocity(const kel_WellBore& bore, const kel_WellString& name,
+                                                const kel_WellString& dataSource, const kel_FloatQuantity& datum,
                                                 const WellVelocityData& data, const kel_Session& session);
   // The same, held by the service in memory only.
-  static kel_WellVelocity createStorelessWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
-                                                      const kel_cppUtil::String& dataSource,
+  static kel_WellVelocity createStorelessWellVelocity(const kel_WellBore& bore, const kel_WellString& name,
+                                                      const kel_WellString& dataSource,
                                                       const kel_FloatQuantity& datum, const WellVelocityData& data,
                                                       const kel_Session& session);
 
   // Whether the function comes from a checkshot survey.
   bool getCheckshot() const;
   void setCheckshot(bool checkshot);
-  kel_cppUtil::String getComment() const;
-  void setComment(const kel_cppUtil::String& comment);
-  kel_cppUtil::String getDataSource() const;
-  void setDataSource(const kel_cppUtil::String& dataSource);
+  kel_WellString getComment() const;
+  void setComment(const kel_WellString& comment);
+  kel_WellString getDataSource() const;
+  void setDataSource(const kel_WellString& dataSource);
   long getNumSamples() const;
-  kel_cppUtil::String getWellVelocityName() const;
-  void setWellVelocityName(const kel_cppUtil::String& name);
+  kel_WellString getWellVelocityName() const;
+  void setWellVelocityName(const kel_WellString& name);
   // When the part named by selector last changed; the service defines the
   // selectors and refuses others (kel_UserException).
-  kel_Date getLastModified(const kel_cppUtil::String& selector) const;
+  kel_Date getLastModified(const kel_WellString& selector) const;
 
   // The reference elevation of the depth values, in unit (unchanged when
   // unit is nil or already its own) or in the default depth unit.

@@ -125,8 +125,8 @@ void kel_WellLogTrace::assignment(const kel_WellLogTrace& other, bool duplicate)
 }
 void* kel_WellLogTrace::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_WellLogTrace::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_WellLogTrace::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_WellLogTrace::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_WellLogTrace::getEntityType() { return Core::entityType(); }
+kel_WellString kel_WellLogTrace::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_WellLogTrace::getProject() const { return Core::project(*this); }
 
 kel_WellLogTrace kel_WellLogTrace::narrow(const kel_Entity& entity, bool mustMatch) {
@@ -137,7 +137,7 @@ kel_Array<kel_WellLogTrace> kel_WellLogTrace::narrow(const kel_Array<kel_Entity>
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_WellLogTrace kel_WellLogTrace::getFromString(const kel_cppUtil::String& text) { return Core::fromString(text); }
+kel_WellLogTrace kel_WellLogTrace::getFromString(const kel_WellString& text) { return Core::fromString(text); }
 
 kel_Array<kel_WellLogTrace> kel_WellLogTrace::getWellLogTracesInProject(const kel_Project& project) {
   return Core::inProject(project);
@@ -156,8 +156,8 @@ constexpr kel_CreatorTexts storelessTexts{"The EpiWell::StorelessWellLogTraceFac
 // checked after the factory was found.
 template <class Factory>
 EpiWell::WellLogTrace_ptr createOn(Factory factory, EpSession::Session_ptr session, const kel_WellBore& bore,
-                                   const kel_cppUtil::String& text1, const kel_cppUtil::String& text2,
-                                   const kel_cppUtil::String& text3, const RemoteTraceData& data, float nullValue) {
+                                   const kel_WellString& text1, const kel_WellString& text2,
+                                   const kel_WellString& text3, const RemoteTraceData& data, float nullValue) {
   EpiWell::WellBore_ptr remoteBore = kel_remote::rawOrNil<EpiWell::WellBore>(bore);
   if (CORBA::is_nil(remoteBore)) throw kel_SystemException("The supplied bore is nil. ");
   const EpTypes::DataValue null = kel_DataQuantityConverter::makeDataValue(nullValue);
@@ -167,9 +167,9 @@ EpiWell::WellLogTrace_ptr createOn(Factory factory, EpSession::Session_ptr sessi
 
 } // namespace
 
-kel_WellLogTrace kel_WellLogTrace::createNewWellLogTrace(const kel_WellBore& bore, const kel_cppUtil::String& text1,
-                                                         const kel_cppUtil::String& text2,
-                                                         const kel_cppUtil::String& text3, const TraceData& data,
+kel_WellLogTrace kel_WellLogTrace::createNewWellLogTrace(const kel_WellBore& bore, const kel_WellString& text1,
+                                                         const kel_WellString& text2,
+                                                         const kel_WellString& text3, const TraceData& data,
                                                          float nullValue, const kel_Session& session) {
   return translate(
       Msg{"Could not create a new well logTrace from given inputs. "}, Where{cls, "createNewWellLogTrace"},
@@ -184,9 +184,9 @@ kel_WellLogTrace kel_WellLogTrace::createNewWellLogTrace(const kel_WellBore& bor
 }
 
 kel_WellLogTrace kel_WellLogTrace::createStorelessWellLogTrace(const kel_WellBore& bore,
-                                                               const kel_cppUtil::String& text1,
-                                                               const kel_cppUtil::String& text2,
-                                                               const kel_cppUtil::String& text3,
+                                                               const kel_WellString& text1,
+                                                               const kel_WellString& text2,
+                                                               const kel_WellString& text3,
                                                                const TraceData& data, float nullValue,
                                                                const kel_Session& session) {
   return translate(
@@ -203,11 +203,11 @@ kel_WellLogTrace kel_WellLogTrace::createStorelessWellLogTrace(const kel_WellBor
 
 // ---------------------------------------------------------------- attributes
 
-kel_cppUtil::String kel_WellLogTrace::getComment() {
+kel_WellString kel_WellLogTrace::getComment() {
   return Core::getText(*this, &Remote::getComment, Msg{"Could not return the general comment about this well logTrace. "},
                        Where{cls, "getComment"}, Standard(Store));
 }
-void kel_WellLogTrace::setComment(const kel_cppUtil::String& comment) {
+void kel_WellLogTrace::setComment(const kel_WellString& comment) {
   Core::setText(*this, &Remote::setComment, comment,
                 Msg{"Could not update the general comment about this well logTrace. "}, Where{cls, "setComment"},
                 Standard(Store, Validation));
@@ -219,13 +219,13 @@ kel_Date kel_WellLogTrace::getCreationDate() {
                        Where{cls, "getCreationDate"}, Standard(Store));
 }
 
-kel_cppUtil::String kel_WellLogTrace::getDataSource() {
+kel_WellString kel_WellLogTrace::getDataSource() {
   return Core::getText(
       *this, &Remote::getDataSource,
       Msg{"Could not return the name of the source supplying the information about this well logTrace. "},
       Where{cls, "getDataSource"}, Standard(Store));
 }
-void kel_WellLogTrace::setDataSource(const kel_cppUtil::String& dataSource) {
+void kel_WellLogTrace::setDataSource(const kel_WellString& dataSource) {
   Core::setText(*this, &Remote::setDataSource, dataSource,
                 Msg{"Could not update the name of the source supplying the information about this well logTrace. "},
                 Where{cls, "setDataSource"}, Standard(Store, Validation));
@@ -257,31 +257,31 @@ long kel_WellLogTrace::getNumSamples() const {
                    Standard(Store), [&] { return static_cast<long>(Core::remote(*this)->getNumSamples()); });
 }
 
-kel_cppUtil::String kel_WellLogTrace::getSoftSource() {
+kel_WellString kel_WellLogTrace::getSoftSource() {
   return Core::getText(*this, &Remote::getSoftSource,
                        Msg{"Could not return the name of the application program that created this well logTrace. "},
                        Where{cls, "getSoftSource"}, Standard(Store));
 }
-void kel_WellLogTrace::setSoftSource(const kel_cppUtil::String& softSource) {
+void kel_WellLogTrace::setSoftSource(const kel_WellString& softSource) {
   Core::setText(*this, &Remote::setSoftSource, softSource,
                 Msg{"Could not update the name of the application program that created this well logTrace. "},
                 Where{cls, "setSoftSource"}, Standard(Store, Validation));
 }
 
-kel_cppUtil::String kel_WellLogTrace::getTraceKind() {
+kel_WellString kel_WellLogTrace::getTraceKind() {
   return Core::getText(*this, &Remote::getTraceKind, Msg{"Could not return the kind of the trace (eg GR, RHOB). "},
                        Where{cls, "getTraceKind"}, Standard(Store));
 }
-void kel_WellLogTrace::setTraceKind(const kel_cppUtil::String& traceKind) {
+void kel_WellLogTrace::setTraceKind(const kel_WellString& traceKind) {
   Core::setText(*this, &Remote::setTraceKind, traceKind, Msg{"Could not update the kind of the trace (eg GR, RHOB). "},
                 Where{cls, "setTraceKind"}, Standard(Store, Validation));
 }
 
-kel_cppUtil::String kel_WellLogTrace::getTraceName() {
+kel_WellString kel_WellLogTrace::getTraceName() {
   return Core::getText(*this, &Remote::getTraceName, Msg{"Could not return the name of this well logTrace. "},
                        Where{cls, "getTraceName"}, Standard(Store));
 }
-void kel_WellLogTrace::setTraceName(const kel_cppUtil::String& traceName) {
+void kel_WellLogTrace::setTraceName(const kel_WellString& traceName) {
   Core::setText(*this, &Remote::setTraceName, traceName, Msg{"Could not update the name of the trace. "},
                 Where{cls, "setTraceName"}, Standard(Store, Validation));
 }
@@ -321,12 +321,12 @@ long kel_WellLogTrace::getTraceVersion() const {
                    Standard(Store), [&] { return static_cast<long>(Core::remote(*this)->getTraceVersion()); });
 }
 
-kel_cppUtil::String kel_WellLogTrace::getUser() {
+kel_WellString kel_WellLogTrace::getUser() {
   return Core::getText(*this, &Remote::getUser,
                        Msg{"Could not return the user id of the user who created this well logTrace. "},
                        Where{cls, "getUser"}, Standard(Store));
 }
-void kel_WellLogTrace::setUser(const kel_cppUtil::String& user) {
+void kel_WellLogTrace::setUser(const kel_WellString& user) {
   Core::setText(*this, &Remote::setUser, user,
                 Msg{"Could not update the user id of the user who created this well logTrace. "},
                 Where{cls, "setUser"}, Standard(Store, Validation));
@@ -338,7 +338,7 @@ kel_WellLogTrace::IndexKind kel_WellLogTrace::getNativeIndexKind() {
                        Where{cls, "getNativeIndexKind"}, Standard(Store));
 }
 
-kel_Date kel_WellLogTrace::getLastModified(const kel_cppUtil::String& selector) {
+kel_Date kel_WellLogTrace::getLastModified(const kel_WellString& selector) {
   return translate(Msg{"Could not return the last modified date of this well logTrace. "},
                    Where{cls, "getLastModified"}, Standard(Store, Validation), [&] {
                      CORBA::String_var text = Core::remote(*this)->getLastModified(static_cast<const char*>(selector));

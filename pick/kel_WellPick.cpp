@@ -83,8 +83,8 @@ bool kel_WellPick::operator<(const kel_WellPick& other) const { return Core::les
 void kel_WellPick::assignment(const kel_WellPick& other, bool duplicate) { Core::assignment(*this, other, duplicate); }
 void* kel_WellPick::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_WellPick::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_WellPick::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_WellPick::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_WellPick::getEntityType() { return Core::entityType(); }
+kel_WellString kel_WellPick::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_WellPick::getProject() const { return Core::project(*this); }
 
 kel_WellPick kel_WellPick::narrow(const kel_Entity& entity, bool mustMatch) { return Core::narrow(entity, mustMatch); }
@@ -93,7 +93,7 @@ kel_Array<kel_WellPick> kel_WellPick::narrow(const kel_Array<kel_Entity>& entiti
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_WellPick kel_WellPick::getFromString(const kel_cppUtil::String& text) { return Core::fromString(text); }
+kel_WellPick kel_WellPick::getFromString(const kel_WellString& text) { return Core::fromString(text); }
 
 kel_Array<kel_WellPick> kel_WellPick::getWellPicksInProject(const kel_Project& project) {
   return Core::inProject(project);
@@ -119,9 +119,9 @@ struct ConvertForCreation {
 // Both factories take the same arguments in the same order.
 struct CreateWith {
   const kel_WellBore& bore;
-  const kel_cppUtil::String& pickName;
-  const kel_cppUtil::String& pickType;
-  const kel_cppUtil::String& interpreter;
+  const kel_WellString& pickName;
+  const kel_WellString& pickType;
+  const kel_WellString& interpreter;
 
   template <class Factory>
   EpiWell::WellPick_ptr operator()(Factory factory, EpSession::Session_ptr session,
@@ -135,9 +135,9 @@ struct CreateWith {
 
 } // namespace
 
-kel_WellPick kel_WellPick::createNewWellPick(const kel_WellBore& bore, const kel_cppUtil::String& pickName,
-                                             const kel_cppUtil::String& pickType,
-                                             const kel_cppUtil::String& interpreter, const PickValue& pickValue,
+kel_WellPick kel_WellPick::createNewWellPick(const kel_WellBore& bore, const kel_WellString& pickName,
+                                             const kel_WellString& pickType,
+                                             const kel_WellString& interpreter, const PickValue& pickValue,
                                              const kel_Session& session) {
   return translate(Msg{"Could not create a new well pick from given inputs. "}, at("createNewWellPick"),
                    Standard(Store, NoFactory, FailedOperation), [&] {
@@ -147,9 +147,9 @@ kel_WellPick kel_WellPick::createNewWellPick(const kel_WellBore& bore, const kel
                    });
 }
 
-kel_WellPick kel_WellPick::createStorelessWellPick(const kel_WellBore& bore, const kel_cppUtil::String& pickName,
-                                                   const kel_cppUtil::String& pickType,
-                                                   const kel_cppUtil::String& interpreter,
+kel_WellPick kel_WellPick::createStorelessWellPick(const kel_WellBore& bore, const kel_WellString& pickName,
+                                                   const kel_WellString& pickType,
+                                                   const kel_WellString& interpreter,
                                                    const PickValue& pickValue, const kel_Session& session) {
   return translate(Msg{"Could not create a storeless well pick from given inputs. "}, at("createStorelessWellPick"),
                    Standard(Store, FailedOperation, NoFactory), [&] {
@@ -161,50 +161,50 @@ kel_WellPick kel_WellPick::createStorelessWellPick(const kel_WellBore& bore, con
 
 // ---------------------------------------------------------------- reference values
 
-kel_Array<kel_cppUtil::String> kel_WellPick::getFromRVS(const kel_cppUtil::String& setName) {
+kel_Array<kel_WellString> kel_WellPick::getFromRVS(const kel_WellString& setName) {
   return translate(
       Msg{"Could not create a list of reference values from the Reference Value Service. "}, at("getFromRVS"),
       Standard(FailedOperation, NotFound),
       [&] { return kel_referenceValues(setName, "EpReferenceValueService::ReferenceValueSet came back NULL"); });
 }
 
-kel_Array<kel_cppUtil::String> kel_WellPick::getValidConfidenceFactors() {
+kel_Array<kel_WellString> kel_WellPick::getValidConfidenceFactors() {
   return translate(Msg{"Could not return a list of valid confidence factors. "}, at("getValidConfidenceFactors"),
                    kForwarding, [] { return getFromRVS("ConfidenceFactor"); });
 }
 
 // ---------------------------------------------------------------- interpretation attributes
 
-kel_cppUtil::String kel_WellPick::getComment() const {
+kel_WellString kel_WellPick::getComment() const {
   return Core::getText(*this, &Remote::getComment, Msg{"Could not return the interpreter comment on this well pick. "},
                        at("getComment"), kRead);
 }
 
-void kel_WellPick::setComment(const kel_cppUtil::String& comment) {
+void kel_WellPick::setComment(const kel_WellString& comment) {
   Core::setText(*this, &Remote::setComment, comment,
                 Msg{"Could not update the interpreter comment on this well pick. "}, at("setComment"), kWrite);
 }
 
-kel_cppUtil::String kel_WellPick::getConfidenceFactor() const {
+kel_WellString kel_WellPick::getConfidenceFactor() const {
   return Core::getText(*this, &Remote::getConfidenceFactor,
                        Msg{"Could not return the code indicating a confidence factor or reliability of the pick. "},
                        at("getConfidenceFactor"), kRead);
 }
 
-void kel_WellPick::setConfidenceFactor(const kel_cppUtil::String& confidenceFactor) {
+void kel_WellPick::setConfidenceFactor(const kel_WellString& confidenceFactor) {
   Core::setText(
       *this, &Remote::setConfidenceFactor, confidenceFactor,
       Msg{"Could not update the code indicating a confidence factor or reliability of this well pick. "},
       at("setConfidenceFactor"), kWrite);
 }
 
-kel_cppUtil::String kel_WellPick::getInterpreter() const {
+kel_WellString kel_WellPick::getInterpreter() const {
   return Core::getText(*this, &Remote::getInterpreter,
                        Msg{"Could not return the identity used by the interpreter when this pick was created. "},
                        at("getInterpreter"), kRead);
 }
 
-void kel_WellPick::setInterpreter(const kel_cppUtil::String& interpreter) {
+void kel_WellPick::setInterpreter(const kel_WellString& interpreter) {
   Core::setText(*this, &Remote::setInterpreter, interpreter,
                 Msg{"Could not update the identity used by the interpreter when this pick was created. "},
                 at("setInterpreter"), kWrite);
@@ -221,30 +221,30 @@ void kel_WellPick::setPickDate(const kel_Date& date) {
                 Msg{"Could not update the date and time when this pick was interpreted. "}, at("setPickDate"), kWrite);
 }
 
-kel_cppUtil::String kel_WellPick::getPickName() const {
+kel_WellString kel_WellPick::getPickName() const {
   return Core::getText(*this, &Remote::getPickName, Msg{"Could not return the name of this pick. "}, at("getPickName"),
                        kRead);
 }
 
-void kel_WellPick::setPickName(const kel_cppUtil::String& name) {
+void kel_WellPick::setPickName(const kel_WellString& name) {
   Core::setText(*this, &Remote::setPickName, name, Msg{"Could not update the name of this pick. "}, at("setPickName"),
                 kWrite);
 }
 
-kel_cppUtil::String kel_WellPick::getPickSource() const {
+kel_WellString kel_WellPick::getPickSource() const {
   return Core::getText(
       *this, &Remote::getPickSource,
       Msg{"Could not return the code indicating the source for information pertaining to the pick. "},
       at("getPickSource"), kRead);
 }
 
-void kel_WellPick::setPickSource(const kel_cppUtil::String& source) {
+void kel_WellPick::setPickSource(const kel_WellString& source) {
   Core::setText(*this, &Remote::setPickSource, source,
                 Msg{"Could not update the code indicating the source for information pertaining to the pick. "},
                 at("setPickSource"), kWrite);
 }
 
-kel_cppUtil::String kel_WellPick::getPickType() const {
+kel_WellString kel_WellPick::getPickType() const {
   return Core::getText(*this, &Remote::getPickType, Msg{"Could not return the type of this pick. "}, at("getPickType"),
                        kRead);
 }
@@ -265,7 +265,7 @@ void kel_WellPick::setPickColor(const kel_Color& color) {
   });
 }
 
-kel_Date kel_WellPick::getLastModified(const kel_cppUtil::String& selector) const {
+kel_Date kel_WellPick::getLastModified(const kel_WellString& selector) const {
   return translate(Msg{"Could not return the last modified date of this well pick. "}, at("getLastModified"),
                    Standard(Store, Validation), [&] {
                      CORBA::String_var text = Core::remote(*this)->getLastModified(static_cast<const char*>(selector));

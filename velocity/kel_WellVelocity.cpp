@@ -77,8 +77,8 @@ void kel_WellVelocity::assignment(const kel_WellVelocity& other, bool duplicate)
 }
 void* kel_WellVelocity::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_WellVelocity::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_WellVelocity::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_WellVelocity::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_WellVelocity::getEntityType() { return Core::entityType(); }
+kel_WellString kel_WellVelocity::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_WellVelocity::getProject() const { return Core::project(*this); }
 
 kel_WellVelocity kel_WellVelocity::narrow(const kel_Entity& entity, bool mustMatch) {
@@ -89,7 +89,7 @@ kel_Array<kel_WellVelocity> kel_WellVelocity::narrow(const kel_Array<kel_Entity>
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_WellVelocity kel_WellVelocity::getFromString(const kel_cppUtil::String& text) { return Core::fromString(text); }
+kel_WellVelocity kel_WellVelocity::getFromString(const kel_WellString& text) { return Core::fromString(text); }
 
 kel_Array<kel_WellVelocity> kel_WellVelocity::getWellVelocitiesInProject(const kel_Project& project) {
   return Core::inProject(project);
@@ -123,8 +123,8 @@ struct ConvertForCreation {
 // Both factories take the same arguments in the same order.
 struct CreateWith {
   const kel_WellBore& bore;
-  const kel_cppUtil::String& name;
-  const kel_cppUtil::String& dataSource;
+  const kel_WellString& name;
+  const kel_WellString& dataSource;
 
   template <class Factory>
   EpiWell::WellVelocity_ptr operator()(Factory factory, EpSession::Session_ptr session,
@@ -138,8 +138,8 @@ struct CreateWith {
 
 } // namespace
 
-kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bore, const kel_cppUtil::String& name,
-                                                         const kel_cppUtil::String& dataSource,
+kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bore, const kel_WellString& name,
+                                                         const kel_WellString& dataSource,
                                                          const kel_FloatQuantity& datum, const WellVelocityData& data,
                                                          const kel_Session& session) {
   return translate(Msg{"Could not create a new well velocity from given inputs. "}, at("createNewWellVelocity"),
@@ -150,7 +150,7 @@ kel_WellVelocity kel_WellVelocity::createNewWellVelocity(const kel_WellBore& bor
 }
 
 kel_WellVelocity kel_WellVelocity::createStorelessWellVelocity(
-    const kel_WellBore& bore, const kel_cppUtil::String& name, const kel_cppUtil::String& dataSource,
+    const kel_WellBore& bore, const kel_WellString& name, const kel_WellString& dataSource,
     const kel_FloatQuantity& datum, const WellVelocityData& data, const kel_Session& session) {
   return translate(Msg{"Could not create a storeless well velocity from given inputs. "},
                    at("createStorelessWellVelocity"), Standard(Store, NoFactory), [&] {
@@ -171,23 +171,23 @@ void kel_WellVelocity::setCheckshot(bool checkshot) {
             [&] { Core::remote(*this)->setCheckshot(checkshot); });
 }
 
-kel_cppUtil::String kel_WellVelocity::getComment() const {
+kel_WellString kel_WellVelocity::getComment() const {
   return Core::getText(*this, &Remote::getComment, Msg{"Could not return the general comment about this velocity. "},
                        at("getComment"), kRead);
 }
 
-void kel_WellVelocity::setComment(const kel_cppUtil::String& comment) {
+void kel_WellVelocity::setComment(const kel_WellString& comment) {
   Core::setText(*this, &Remote::setComment, comment, Msg{"Could not update the general comment about this velocity. "},
                 at("setComment"), kWrite);
 }
 
-kel_cppUtil::String kel_WellVelocity::getDataSource() const {
+kel_WellString kel_WellVelocity::getDataSource() const {
   return Core::getText(*this, &Remote::getDataSource,
                        Msg{"Could not return the name of the source supplying the information about this velocity. "},
                        at("getDataSource"), kRead);
 }
 
-void kel_WellVelocity::setDataSource(const kel_cppUtil::String& dataSource) {
+void kel_WellVelocity::setDataSource(const kel_WellString& dataSource) {
   Core::setText(*this, &Remote::setDataSource, dataSource,
                 Msg{"Could not update the name of the source supplying the information about this velocity. "},
                 at("setDataSource"), kWrite);
@@ -198,18 +198,18 @@ long kel_WellVelocity::getNumSamples() const {
                    [&] { return static_cast<long>(Core::remote(*this)->getNumSamples()); });
 }
 
-kel_cppUtil::String kel_WellVelocity::getWellVelocityName() const {
+kel_WellString kel_WellVelocity::getWellVelocityName() const {
   return Core::getText(*this, &Remote::getWellVelocityName,
                        Msg{"Could not return the name given to this well velocity. "}, at("getWellVelocityName"),
                        kRead);
 }
 
-void kel_WellVelocity::setWellVelocityName(const kel_cppUtil::String& name) {
+void kel_WellVelocity::setWellVelocityName(const kel_WellString& name) {
   Core::setText(*this, &Remote::setWellVelocityName, name, Msg{"Could not update the name of this well velocity. "},
                 at("setWellVelocityName"), kWrite);
 }
 
-kel_Date kel_WellVelocity::getLastModified(const kel_cppUtil::String& selector) const {
+kel_Date kel_WellVelocity::getLastModified(const kel_WellString& selector) const {
   return translate(Msg{"Could not return the date the well velocity was last modified. "}, at("getLastModified"),
                    Standard(Store, Validation), [&] {
                      CORBA::String_var text = Core::remote(*this)->getLastModified(static_cast<const char*>(selector));

@@ -33,8 +33,8 @@ bool kel_Well::operator<(const kel_Well& other) const { return Core::less(*this,
 void kel_Well::assignment(const kel_Well& other, bool duplicate) { Core::assignment(*this, other, duplicate); }
 void* kel_Well::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_Well::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_Well::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_Well::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_Well::getEntityType() { return Core::entityType(); }
+kel_WellString kel_Well::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_Well::getProject() const { return Core::project(*this); }
 
 kel_Well kel_Well::narrow(const kel_Entity& entity, bool mustMatch) { return Core::narrow(entity, mustMatch); }
@@ -43,7 +43,7 @@ kel_Array<kel_Well> kel_Well::narrow(const kel_Array<kel_Entity>& entities, bool
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_Well kel_Well::getFromString(const kel_cppUtil::String& text) { return Core::fromString(text); }
+kel_Well kel_Well::getFromString(const kel_WellString& text) { return Core::fromString(text); }
 
 kel_Array<kel_Well> kel_Well::getWellsInProject(const kel_Project& project) { return Core::inProject(project); }
 
@@ -67,7 +67,7 @@ kel_Well kel_Well::createStorelessWell(const kel_Project& project, const kel_Str
       });
 }
 
-kel_Well kel_Well::createNewWell(const kel_Project& project, const kel_cppUtil::String& name,
+kel_Well kel_Well::createNewWell(const kel_Project& project, const kel_WellString& name,
                                  const kel_StringPair& identifier, const kel_Session& session) {
   return translate(
       Msg{"Could not create a new well from given inputs. "}, Where{"kel_Well", "createNewWell"},
@@ -91,85 +91,85 @@ kel_Well kel_Well::createNewWell(const kel_Project& project, const kel_cppUtil::
 // Text attributes: the getters have a StoreException clause; the setters a
 // ValidationException clause, then a StoreException clause.
 
-kel_cppUtil::String kel_Well::getCountry() const {
+kel_WellString kel_Well::getCountry() const {
   return Core::getText(*this, &Remote::getCountry,
                        Msg{"Could not return the name of the country in which this well was drilled. "},
                        Where{"kel_Well", "getCountry"}, Standard(Store));
 }
 
-void kel_Well::setCountry(const kel_cppUtil::String& country) {
+void kel_Well::setCountry(const kel_WellString& country) {
   Core::setText(*this, &Remote::setCountry, country,
                 Msg{"Could not update the name of the country in which the well was drilled. "},
                 Where{"kel_Well", "setCountry"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getCounty() const {
+kel_WellString kel_Well::getCounty() const {
   return Core::getText(*this, &Remote::getCounty,
                        Msg{"Could not return the name of the county in which the well was drilled. "},
                        Where{"kel_Well", "getCounty"}, Standard(Store));
 }
 
-void kel_Well::setCounty(const kel_cppUtil::String& county) {
+void kel_Well::setCounty(const kel_WellString& county) {
   Core::setText(*this, &Remote::setCounty, county,
                 Msg{"Could not update the name of the county in which the well was drilled. "},
                 Where{"kel_Well", "setCounty"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getCurrentOperator() const {
+kel_WellString kel_Well::getCurrentOperator() const {
   return Core::getText(*this, &Remote::getCurrentOperator,
                        Msg{"Could not return the name of the company that currently operates the well. "},
                        Where{"kel_Well", "getCurrentOperator"}, Standard(Store));
 }
 
-void kel_Well::setCurrentOperator(const kel_cppUtil::String& currentOperator) {
+void kel_Well::setCurrentOperator(const kel_WellString& currentOperator) {
   Core::setText(*this, &Remote::setCurrentOperator, currentOperator,
                 Msg{"Could not update the name of the company that currently operates the well. "},
                 Where{"kel_Well", "setCurrentOperator"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getField() const {
+kel_WellString kel_Well::getField() const {
   return Core::getText(*this, &Remote::getField,
                        Msg{"Could not return the name of the field in which the well was drilled. "},
                        Where{"kel_Well", "getField"}, Standard(Store));
 }
 
-void kel_Well::setField(const kel_cppUtil::String& field) {
+void kel_Well::setField(const kel_WellString& field) {
   Core::setText(*this, &Remote::setField, field,
                 Msg{"Could not update the name of the field in which the well was drilled. "},
                 Where{"kel_Well", "setField"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getPlatformIdentifier() const {
+kel_WellString kel_Well::getPlatformIdentifier() const {
   return Core::getText(*this, &Remote::getPlatformIdentifier,
                        Msg{"Could not return the identifier of the platform from which the well was drilled. "},
                        Where{"kel_Well", "getPlatformIdentifier"}, Standard(Store));
 }
 
-void kel_Well::setPlatformIdentifier(const kel_cppUtil::String& platformIdentifier) {
+void kel_Well::setPlatformIdentifier(const kel_WellString& platformIdentifier) {
   Core::setText(*this, &Remote::setPlatformIdentifier, platformIdentifier,
                 Msg{"Could not update the identifier of the platform from which the well was drilled. "},
                 Where{"kel_Well", "setPlatformIdentifier"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getStateOrProvince() const {
+kel_WellString kel_Well::getStateOrProvince() const {
   return Core::getText(*this, &Remote::getStateOrProvince,
                        Msg{"Could not return the name of the state or province in which this well is located. "},
                        Where{"kel_Well", "getStateOrProvince"}, Standard(Store));
 }
 
-void kel_Well::setStateOrProvince(const kel_cppUtil::String& stateOrProvince) {
+void kel_Well::setStateOrProvince(const kel_WellString& stateOrProvince) {
   Core::setText(*this, &Remote::setStateOrProvince, stateOrProvince,
                 Msg{"Could not update the name of the state or province in which this well is located. "},
                 Where{"kel_Well", "setStateOrProvince"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_Well::getWellStatus() const {
+kel_WellString kel_Well::getWellStatus() const {
   return Core::getText(*this, &Remote::getWellStatus,
                        Msg{"Could not return the code representing the operational state of the well. "},
                        Where{"kel_Well", "getWellStatus"}, Standard(Store));
 }
 
-void kel_Well::setWellStatus(const kel_cppUtil::String& wellStatus) {
+void kel_Well::setWellStatus(const kel_WellString& wellStatus) {
   Core::setText(*this, &Remote::setWellStatus, wellStatus,
                 Msg{"Could not update the code representing the operational state of the well. "},
                 Where{"kel_Well", "setWellStatus"}, Standard(Validation, Store));

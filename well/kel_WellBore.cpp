@@ -46,8 +46,8 @@ void kel_WellBore::assignment(const kel_WellBore& other, bool duplicate) {
 }
 void* kel_WellBore::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_WellBore::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_WellBore::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_WellBore::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_WellBore::getEntityType() { return Core::entityType(); }
+kel_WellString kel_WellBore::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_WellBore::getProject() const { return Core::project(*this); }
 
 kel_WellBore kel_WellBore::narrow(const kel_Entity& entity, bool mustMatch) {
@@ -58,12 +58,13 @@ kel_Array<kel_WellBore> kel_WellBore::narrow(const kel_Array<kel_Entity>& entiti
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_WellBore kel_WellBore::getFromString(const kel_cppUtil::String& text) { return Core::fromString(text); }
+kel_WellBore kel_WellBore::getFromString(const kel_WellString& text) { return Core::fromString(text); }
 
 kel_Array<kel_WellBore> kel_WellBore::getWellBoresInProject(const kel_Project& project) {
   return Core::inProject(project);
 }
 
+#if !KELWELL_EARLIER_INTERFACE
 kel_Array<kel_WellBore> kel_WellBore::getWellBoresOfWell(const kel_Well& well) {
   return translate(Msg{"Couldn't return any WellBore objects for the given well. "},
                    Where{"kel_WellBore", "getWellBoresOfWell"}, Standard(), [&] {
@@ -71,6 +72,7 @@ kel_Array<kel_WellBore> kel_WellBore::getWellBoresOfWell(const kel_Well& well) {
                      return Core::fromSequence(bores.in());
                    });
 }
+#endif
 
 // ---------------------------------------------------------------- relations
 
@@ -158,49 +160,49 @@ kel_WellBore kel_WellBore::createNewWellBore(const kel_Well& well, const kel_Str
 
 // ---------------------------------------------------------------- codes
 
-kel_cppUtil::String kel_WellBore::getBoreStatus() const {
+kel_WellString kel_WellBore::getBoreStatus() const {
   return Core::getText(*this, &Remote::getBoreStatus,
                        Msg{"Could not return the code representing the operational state of this wellbore. "},
                        Where{"kel_WellBore", "getBoreStatus"}, Standard(Store));
 }
 
-void kel_WellBore::setBoreStatus(const kel_cppUtil::String& boreStatus) {
+void kel_WellBore::setBoreStatus(const kel_WellString& boreStatus) {
   Core::setText(*this, &Remote::setBoreStatus, boreStatus,
                 Msg{"Could not update the code representing the operational state of this wellbore. "},
                 Where{"kel_WellBore", "setBoreStatus"}, Standard(Store, Validation));
 }
 
-kel_cppUtil::String kel_WellBore::getFlowDirection() const {
+kel_WellString kel_WellBore::getFlowDirection() const {
   return Core::getText(*this, &Remote::getFlowDirection,
                        Msg{"Could not return the flow direction of the wellbore. "},
                        Where{"kel_WellBore", "getFlowDirection"}, Standard(Store));
 }
 
-void kel_WellBore::setFlowDirection(const kel_cppUtil::String& flowDirection) {
+void kel_WellBore::setFlowDirection(const kel_WellString& flowDirection) {
   Core::setText(*this, &Remote::setFlowDirection, flowDirection,
                 Msg{"Could not update the flow direction of the wellbore. "},
                 Where{"kel_WellBore", "setFlowDirection"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_WellBore::getFluidType() const {
+kel_WellString kel_WellBore::getFluidType() const {
   return Core::getText(*this, &Remote::getFluidType,
                        Msg{"Could not return the fluid type of the wellbore. "},
                        Where{"kel_WellBore", "getFluidType"}, Standard(Store));
 }
 
-void kel_WellBore::setFluidType(const kel_cppUtil::String& fluidType) {
+void kel_WellBore::setFluidType(const kel_WellString& fluidType) {
   Core::setText(*this, &Remote::setFluidType, fluidType,
                 Msg{"Could not update the fluid type of the wellbore. "},
                 Where{"kel_WellBore", "setFluidType"}, Standard(Validation, Store));
 }
 
-kel_cppUtil::String kel_WellBore::getShowType() const {
+kel_WellString kel_WellBore::getShowType() const {
   return Core::getText(*this, &Remote::getShowType,
                        Msg{"Could not return the show type of the wellbore. "},
                        Where{"kel_WellBore", "getShowType"}, Standard(Store));
 }
 
-void kel_WellBore::setShowType(const kel_cppUtil::String& showType) {
+void kel_WellBore::setShowType(const kel_WellString& showType) {
   Core::setText(*this, &Remote::setShowType, showType,
                 Msg{"Could not update the show type of the wellbore. "},
                 Where{"kel_WellBore", "setShowType"}, Standard(Validation, Store));
@@ -208,32 +210,32 @@ void kel_WellBore::setShowType(const kel_cppUtil::String& showType) {
 
 // ---------------------------------------------------------------- lists of valid codes
 
-kel_Array<kel_cppUtil::String> kel_WellBore::getFromRVS(const kel_cppUtil::String& setName) {
+kel_Array<kel_WellString> kel_WellBore::getFromRVS(const kel_WellString& setName) {
   return translate(
       Msg{"Could not create a list of reference values from the Reference Value Service. "},
       Where{"kel_WellBore", "getFromRVS"}, Standard(FailedOperation, NotFound),
       [&] { return kel_referenceValues(setName, "EpReferenceValueService::ReferenceValueSet came back nil"); });
 }
 
-kel_Array<kel_cppUtil::String> kel_WellBore::getValidFlowDirections() {
+kel_Array<kel_WellString> kel_WellBore::getValidFlowDirections() {
   return translate(Msg{"Could not return a list of valid flow directions. "},
                    Where{"kel_WellBore", "getValidFlowDirections"}, WithoutCorbaClause(),
                    [] { return getFromRVS("FlowDirection"); });
 }
 
-kel_Array<kel_cppUtil::String> kel_WellBore::getValidBoreStatuses() {
+kel_Array<kel_WellString> kel_WellBore::getValidBoreStatuses() {
   return translate(Msg{"Could not return a list of valid bore statuses. "},
                    Where{"kel_WellBore", "getValidBoreStatuses"}, WithoutCorbaClause(),
                    [] { return getFromRVS("WellboreStatus"); });
 }
 
-kel_Array<kel_cppUtil::String> kel_WellBore::getValidFluidTypes() {
+kel_Array<kel_WellString> kel_WellBore::getValidFluidTypes() {
   return translate(Msg{"Could not return a list of valid fluid types. "},
                    Where{"kel_WellBore", "getValidFluidTypes"}, WithoutCorbaClause(),
                    [] { return getFromRVS("GenericFluidComponent"); });
 }
 
-kel_Array<kel_cppUtil::String> kel_WellBore::getValidShowTypes() {
+kel_Array<kel_WellString> kel_WellBore::getValidShowTypes() {
   // Show types are codes of the same list as fluid types.
   return translate(Msg{"Could not return a list of valid show types. "},
                    Where{"kel_WellBore", "getValidShowTypes"}, WithoutCorbaClause(),
@@ -352,7 +354,7 @@ void kel_WellBore::setCompletionDate(const kel_Date& completionDate) {
                 Standard(Store, Validation));
 }
 
-kel_Date kel_WellBore::getLastModified(kel_cppUtil::String selector) const {
+kel_Date kel_WellBore::getLastModified(kel_WellString selector) const {
   return translate(Msg{"Could not return the last modified date of the wellbore. "},
                    Where{"kel_WellBore", "getLastModified"}, Standard(Store, Validation), [&] {
                      CORBA::String_var text =

@@ -52,8 +52,8 @@ void kel_WellBoreList::assignment(const kel_WellBoreList& other, bool duplicate)
 }
 void* kel_WellBoreList::getBaseObject() const { return Core::baseObject(*this); }
 kel_cppUtil::String kel_WellBoreList::getClassName() const { return Core::className(); }
-kel_cppUtil::String kel_WellBoreList::getEntityType() { return Core::entityType(); }
-kel_cppUtil::String kel_WellBoreList::getRepositoryId() { return Core::repositoryId(); }
+kel_WellString kel_WellBoreList::getEntityType() { return Core::entityType(); }
+kel_WellString kel_WellBoreList::getRepositoryId() { return Core::repositoryId(); }
 kel_Project kel_WellBoreList::getProject() const { return Core::project(*this); }
 
 kel_WellBoreList kel_WellBoreList::narrow(const kel_Entity& entity, bool mustMatch) {
@@ -64,7 +64,7 @@ kel_Array<kel_WellBoreList> kel_WellBoreList::narrow(const kel_Array<kel_Entity>
   return Core::narrowArray(entities, mustMatch);
 }
 
-kel_WellBoreList kel_WellBoreList::getFromString(const kel_cppUtil::String& text) {
+kel_WellBoreList kel_WellBoreList::getFromString(const kel_WellString& text) {
   return Core::fromString(text);
 }
 
@@ -104,8 +104,8 @@ ListMembers listMembers(const kel_Project& project, const kel_Array<kel_WellBore
 } // namespace
 
 kel_WellBoreList kel_WellBoreList::createStorelessWellBoreList(const kel_Project& project,
-                                                               const kel_cppUtil::String& name,
-                                                               const kel_cppUtil::String& dataSource,
+                                                               const kel_WellString& name,
+                                                               const kel_WellString& dataSource,
                                                                const kel_Array<kel_WellBore>& bores,
                                                                const kel_Session& session) {
   return translate(
@@ -122,8 +122,8 @@ kel_WellBoreList kel_WellBoreList::createStorelessWellBoreList(const kel_Project
       });
 }
 
-kel_WellBoreList kel_WellBoreList::createNewWellBoreList(const kel_Project& project, const kel_cppUtil::String& name,
-                                                         const kel_cppUtil::String& dataSource,
+kel_WellBoreList kel_WellBoreList::createNewWellBoreList(const kel_Project& project, const kel_WellString& name,
+                                                         const kel_WellString& dataSource,
                                                          const kel_Array<kel_WellBore>& bores,
                                                          const kel_Session& session) {
   return translate(
@@ -142,28 +142,28 @@ kel_WellBoreList kel_WellBoreList::createNewWellBoreList(const kel_Project& proj
 
 // ---------------------------------------------------------------- name, data source, last change
 
-kel_cppUtil::String kel_WellBoreList::getName() const {
+kel_WellString kel_WellBoreList::getName() const {
   return Core::getText(*this, &Remote::getName, Msg{"Could not return the name of this wellbore list. "},
                        Where{"kel_WellBoreList", "getName"}, Standard(Store));
 }
 
-void kel_WellBoreList::setName(const kel_cppUtil::String& name) {
+void kel_WellBoreList::setName(const kel_WellString& name) {
   Core::setText(*this, &Remote::setName, name, Msg{"Could not update the name of this wellbore list. "},
                 Where{"kel_WellBoreList", "setName"}, Standard(Store, Validation));
 }
 
-kel_cppUtil::String kel_WellBoreList::getDataSource() const {
+kel_WellString kel_WellBoreList::getDataSource() const {
   return Core::getText(*this, &Remote::getDataSource, Msg{"Could not return the source of this wellbore list. "},
                        Where{"kel_WellBoreList", "getDataSource"}, Standard(Store));
 }
 
-void kel_WellBoreList::setDataSource(const kel_cppUtil::String& dataSource) {
+void kel_WellBoreList::setDataSource(const kel_WellString& dataSource) {
   Core::setText(*this, &Remote::setDataSource, dataSource,
                 Msg{"Could not update the source of this wellbore list. "},
                 Where{"kel_WellBoreList", "setDataSource"}, Standard(Store, Validation));
 }
 
-kel_Date kel_WellBoreList::getLastModified(kel_cppUtil::String selector) const {
+kel_Date kel_WellBoreList::getLastModified(kel_WellString selector) const {
   return translate(Msg{"Could not return the last modified date of this wellbore list. "},
                    Where{"kel_WellBoreList", "getLastModified"}, Standard(Store, Validation), [&] {
                      CORBA::String_var text = Core::remote(*this)->getLastModified(static_cast<const char*>(selector));

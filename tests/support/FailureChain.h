@@ -16,7 +16,8 @@
 
 namespace kelwell_test {
 
-inline std::string text(const kel_cppUtil::String& s) { return s.str(); }
+// Either text type of the library (both convert to const char*).
+inline std::string text(const char* s) { return s ? s : ""; }
 
 enum class Kind { User, System, Other };
 

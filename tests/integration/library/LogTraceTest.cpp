@@ -315,8 +315,8 @@ TEST_F(LogTraceTest, ReadFailuresNameWhatIsMissing) {
 
 TEST_F(LogTraceTest, AttributesReadBackAndTheWellboreListsItsTraces) {
   Trace trace = smallTrace();
-  using Get = kel_cppUtil::String (Trace::*)();
-  using Set = void (Trace::*)(const kel_cppUtil::String&);
+  using Get = kel_WellString (Trace::*)();
+  using Set = void (Trace::*)(const kel_WellString&);
   const std::vector<std::tuple<Get, Set, const char*>> texts{
       {&Trace::getComment, &Trace::setComment, "  spaces kept  "},
       {&Trace::getDataSource, &Trace::setDataSource, "LAS import"},

@@ -115,7 +115,7 @@ TEST_F(WellPickTest, DipsComeBackInTheUnitAsked) {
 
 TEST_F(WellPickTest, TheValidConfidenceFactorsAreTheOnesTheServiceTakes) {
   kel_WellPick pick = newPick("Top A", 1000.0f, metres);
-  const kel_Array<kel_cppUtil::String> factors = kel_WellPick::getValidConfidenceFactors();
+  const kel_Array<kel_WellString> factors = kel_WellPick::getValidConfidenceFactors();
   ASSERT_EQ(5u, factors.size());
   for (unsigned i = 0; i < factors.size(); ++i) {
     pick.setConfidenceFactor(factors[i]);

@@ -8,8 +8,8 @@ using namespace library_test;
 
 namespace {
 
-using Getter = kel_cppUtil::String (kel_Well::*)() const;
-using Setter = void (kel_Well::*)(const kel_cppUtil::String&);
+using Getter = kel_WellString (kel_Well::*)() const;
+using Setter = void (kel_Well::*)(const kel_WellString&);
 
 struct TextAttribute {
   const char* name;
