@@ -58,16 +58,46 @@ std::unique_ptr<EpiTypes::DataQuantity> kel_DataQuantityConverter::makeDataQuant
                    });
 }
 
-kel_FloatQuantities kel_DataQuantityConverter::makeKelFloatQuantities(
-    const EpiTypes::DataQuantities& quantities) {
+namespace {
+
+// Quantities and tables of them converted with floats (toFloats or takeFloats).
+template <class Quantities, class Floats>
+kel_FloatQuantities floatQuantities(Quantities& quantities, Floats floats) {
   return translate(
       Msg{"Could not convert an EpiTypes::DataQuantities object to an kel_FloatQuantities object. "},
       Where{"kel_DataQuantityConverter", "makeDataQuantity"}, Standard(), [&] {
         const kel_Unit unit = unitFrom(quantities.unit.in(), kel_Unit::getUnit(kel_Unit::unitless));
         kel_Array<float> values;
-        if (!kel_numeric::toFloats(quantities.values, values)) throw kel_SystemException(unsupported);
+        if (!floats(quantities.values, values)) throw kel_SystemException(unsupported);
         return kel_FloatQuantities(unit, values);
       });
+}
+
+template <class QuantitiesSeq, class Floats>
+kel_FloatQuantitiesSeq floatQuantitiesSeq(QuantitiesSeq& quantities, Floats floats) {
+  return translate(
+      Msg{"Could not convert an EpiTypes::DataQuantitiesSeq object to an kel_FloatQuantitiesSeq object. "},
+      Where{"kel_DataQuantityConverter", "makeKelFloatQuantitiesSeq"}, Standard(), [&] {
+        const kel_Unit unit = unitFrom(quantities.unit.in(), kel_Unit());
+        const unsigned n = quantities.values.length();
+        kel_Array<kel_Array<float> > outer(n);
+        for (unsigned i = 0; i < n; ++i) {
+          kel_Array<float> inner;
+          if (!floats(quantities.values[i], inner)) throw kel_SystemException(quantityMessage, unsupported);
+          outer.set(i, inner);
+        }
+        return kel_FloatQuantitiesSeq(unit, outer);
+      });
+}
+
+} // namespace
+
+kel_FloatQuantities kel_DataQuantityConverter::makeKelFloatQuantities(const EpiTypes::DataQuantities& quantities) {
+  return floatQuantities(quantities, kel_numeric::toFloats);
+}
+
+kel_FloatQuantities kel_DataQuantityConverter::takeKelFloatQuantities(EpiTypes::DataQuantities& quantities) {
+  return floatQuantities(quantities, kel_numeric::takeFloats);
 }
 
 std::unique_ptr<EpiTypes::DataQuantities> kel_DataQuantityConverter::makeDataQuantities(
@@ -85,20 +115,11 @@ std::unique_ptr<EpiTypes::DataQuantities> kel_DataQuantityConverter::makeDataQua
 
 kel_FloatQuantitiesSeq kel_DataQuantityConverter::makeKelFloatQuantitiesSeq(
     const EpiTypes::DataQuantitiesSeq& quantities) {
-  return translate(
-      Msg{"Could not convert an EpiTypes::DataQuantitiesSeq object to an kel_FloatQuantitiesSeq object. "},
-      Where{"kel_DataQuantityConverter", "makeKelFloatQuantitiesSeq"}, Standard(), [&] {
-        const kel_Unit unit = unitFrom(quantities.unit.in(), kel_Unit());
-        const unsigned n = quantities.values.length();
-        kel_Array<kel_Array<float> > outer(n);
-        for (unsigned i = 0; i < n; ++i) {
-          kel_Array<float> inner;
-          if (!kel_numeric::toFloats(quantities.values[i], inner))
-            throw kel_SystemException(quantityMessage, unsupported);
-          outer.set(i, inner);
-        }
-        return kel_FloatQuantitiesSeq(unit, outer);
-      });
+  return floatQuantitiesSeq(quantities, kel_numeric::toFloats);
+}
+
+kel_FloatQuantitiesSeq kel_DataQuantityConverter::takeKelFloatQuantitiesSeq(EpiTypes::DataQuantitiesSeq& quantities) {
+  return floatQuantitiesSeq(quantities, kel_numeric::takeFloats);
 }
 
 std::unique_ptr<EpiTypes::DataQuantitiesSeq> kel_DataQuantityConverter::makeDataQuantitiesSeq(

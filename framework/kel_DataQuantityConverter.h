@@ -30,6 +30,10 @@ public:
   static std::unique_ptr<EpiTypes::DataQuantities> makeDataQuantities(const kel_FloatQuantities& quantities);
 
   static kel_FloatQuantitiesSeq makeKelFloatQuantitiesSeq(const EpiTypes::DataQuantitiesSeq& quantities);
+  // The same conversions taking over the float buffers of quantities instead
+  // of copying them (kel_numeric::takeFloats): for replies read once.
+  static kel_FloatQuantities takeKelFloatQuantities(EpiTypes::DataQuantities& quantities);
+  static kel_FloatQuantitiesSeq takeKelFloatQuantitiesSeq(EpiTypes::DataQuantitiesSeq& quantities);
   static std::unique_ptr<EpiTypes::DataQuantitiesSeq> makeDataQuantitiesSeq(
       const kel_FloatQuantitiesSeq& quantities);
 

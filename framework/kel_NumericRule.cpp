@@ -1,6 +1,7 @@
 #include "kel_NumericRule.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace kel_numeric {
 
@@ -65,6 +66,23 @@ bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result) {
     default:
       return false;
   }
+}
+
+bool takeFloats(EpTypes::DataSequence& sequence, kel_Array<float>& result) {
+  static_assert(std::is_same<CORBA::Float, float>::value, "a float sequence's buffer is a float array");
+  if (sequence._d() != EpTypes::FLOAT_DATA) return toFloats(sequence, result);
+  EpTypes::FloatSeq& floats = sequence.floatValues();
+  const CORBA::ULong n = floats.length();
+  if (n == 0 || !floats.release()) return toFloats(sequence, result);
+  // The ORB allocated the buffer with new CORBA::Float[], as kel_Array frees it.
+  float* buffer = floats.get_buffer(true);
+  try {
+    result.adopt(buffer, n);
+  } catch (...) {
+    EpTypes::FloatSeq::freebuf(buffer);
+    throw;
+  }
+  return true;
 }
 
 void putFloats(const kel_Array<float>& values, EpTypes::DataSequence& sequence) {

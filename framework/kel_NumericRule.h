@@ -21,6 +21,9 @@ namespace kel_numeric {
 bool toFloat(const EpTypes::DataValue& value, float& result);
 // Replaces result with the sequence's values, in order.
 bool toFloats(const EpTypes::DataSequence& sequence, kel_Array<float>& result);
+// The same, except that a float sequence owning its buffer hands the buffer
+// over to result (the sequence is left empty): no copy at all.
+bool takeFloats(EpTypes::DataSequence& sequence, kel_Array<float>& result);
 
 // Makes sequence the float branch holding the values, in order.
 void putFloats(const kel_Array<float>& values, EpTypes::DataSequence& sequence);

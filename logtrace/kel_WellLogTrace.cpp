@@ -57,11 +57,13 @@ std::unique_ptr<RemoteTraceData> makeRemoteTraceData(const kel_WellLogTrace::Tra
   return remote;
 }
 
-kel_WellLogTrace::TraceData makeKelTraceData(const RemoteTraceData& remote) {
+// A reply's samples become the trace data's arrays as they are: the arrays
+// take over the buffers the ORB received them into.
+kel_WellLogTrace::TraceData makeKelTraceData(RemoteTraceData& remote) {
   kel_WellLogTrace::TraceData data;
   data.indexKind = kel_WellEnumConverter::makeKelIndexKind(remote.indexKind);
-  data.index = kel_DataQuantityConverter::makeKelFloatQuantities(remote.index);
-  data.trace = kel_DataQuantityConverter::makeKelFloatQuantitiesSeq(remote.trace);
+  data.index = kel_DataQuantityConverter::takeKelFloatQuantities(remote.index);
+  data.trace = kel_DataQuantityConverter::takeKelFloatQuantitiesSeq(remote.trace);
   return data;
 }
 
@@ -441,7 +443,7 @@ kel_WellLogTrace::TraceData kel_WellLogTrace::getTraceData(const kel_Unit& unit,
                      const auto remoteKind = kel_WellEnumConverter::makeEpiIndexKind(kind);
                      EpiWell::WellLogTrace::TraceData_var data =
                          Core::remote(*this)->getTraceData(remoteUnit, floats, floats, remoteKind);
-                     return makeKelTraceData(data.in());
+                     return makeKelTraceData(data.inout());
                    });
 }
 
@@ -460,7 +462,7 @@ kel_WellLogTrace::TraceData kel_WellLogTrace::getDecimatedTraceData(const kel_Un
                      const auto remoteKind = kel_WellEnumConverter::makeEpiIndexKind(kind);
                      EpiWell::WellLogTrace::TraceData_var data = Core::remote(*this)->getDecimatedTraceData(
                          remoteUnit, floats, floats, remoteKind, static_cast<CORBA::ULong>(step));
-                     return makeKelTraceData(data.in());
+                     return makeKelTraceData(data.inout());
                    });
 }
 
@@ -487,7 +489,7 @@ kel_WellLogTrace::TraceData rangeOf(const kel_WellLogTrace& self, RangeRead read
   const std::unique_ptr<EpiTypes::DataQuantity> remoteFrom = kel_DataQuantityConverter::makeDataQuantity(from);
   EpiWell::WellLogTrace::TraceData_var data =
       (Core::remote(self)->*read)(remoteUnit, floats, floats, remoteKind, *remoteFrom, *remoteTo);
-  return makeKelTraceData(data.in());
+  return makeKelTraceData(data.inout());
 }
 
 } // namespace

@@ -13,7 +13,8 @@
 //
 // Bulk numbers (samples, depths) move through fill and read instead of
 // element by element: one lock for the whole array and one copy, so that a
-// conversion of millions of values costs what copying them costs.
+// conversion of millions of values costs what copying them costs; adopt takes
+// over a buffer someone else filled, without copying it at all.
 #ifndef KEL_ARRAY_H
 #define KEL_ARRAY_H
 
@@ -141,6 +142,17 @@ public:
     giveUp(old);
   }
 
+  // The contents replaced by elements, n of them, allocated with new T[] (at
+  // least one): the array owns and frees them from now on, without a copy.
+  // Handles that shared the old body keep it; when it throws, the caller
+  // still owns elements.
+  void adopt(T* elements, unsigned n) {
+    kel_cppUtil::MutexLock handleLock(*this);
+    Body* old = m_body;
+    m_body = new Body(elements, n);
+    giveUp(old);
+  }
+
   // The contents replaced by a copy of the n elements from first on.
   void assign(const T* first, unsigned n) {
     fill(n, [first](T* elements, unsigned count) {
@@ -175,6 +187,8 @@ private:
     // than zeroed first, which would touch the whole array twice.
     enum Uninitialised { uninitialised };
     Body(unsigned n, Uninitialised) : elements(new T[n ? n : 1]), count(1), size(n) {}
+    // For adopt: elements allocated by the caller with new T[].
+    Body(T* adopted, unsigned n) : elements(adopted), count(1), size(n) {}
     ~Body() { delete[] elements; }
     Body(const Body&) = delete;
     Body& operator=(const Body&) = delete;

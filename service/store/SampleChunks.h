@@ -3,8 +3,11 @@
 // owner (an entity id, "wellbore:7") and a series name ("md", "values"); it
 // is cut into chunks of samplesPerChunk floats, each one row with its chunk
 // number, its first sample index, its sample count and its bytes (native
-// byte order). Reads stream the bytes of just the chunks they need straight
-// into the caller's buffer.
+// byte order); only the last chunk may hold fewer, and its bytes may run
+// past its samples (room for appends). Reads stream the bytes of just the
+// chunks they need straight into the caller's buffer; an append writes the
+// samples it adds (and now and then grows the last chunk's room), never in
+// proportion to what is stored.
 //
 // Writes run inside the caller's Transaction, so a series changes together
 // with the entity it belongs to, or not at all; reads run in any Scope.
@@ -12,6 +15,7 @@
 #define KELWELLD_SAMPLECHUNKS_H
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,8 +48,19 @@ public:
   static void removeAllOf(Transaction& transaction, const std::string& owner);
 
 private:
+  struct LastChunk {
+    long long row = 0;
+    std::size_t chunk = 0;
+    std::size_t first = 0;
+    std::size_t count = 0;
+  };
+  // Chunks written whole are as long as their samples; the last chunk an
+  // append writes keeps room (up to twice its samples) for later appends.
+  enum class Room { Exact, ForAppends };
+
   void insertChunks(Transaction& transaction, std::size_t chunk, std::size_t firstIndex, const float* samples,
-                    std::size_t count) const;
+                    std::size_t count, Room room) const;
+  std::optional<LastChunk> lastChunk(Scope& scope, const std::string& attempted) const;
   std::string what() const;
 
   std::string m_owner;

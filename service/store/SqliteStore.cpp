@@ -108,6 +108,7 @@ CREATE TABLE IF NOT EXISTS sample_chunks (
   bytes        BLOB NOT NULL,
   UNIQUE (owner_id, series, chunk)
 );
+CREATE INDEX IF NOT EXISTS sample_chunks_by_first ON sample_chunks(owner_id, series, first_index);
 )sql";
 
 std::string baseName(const std::string& path) {
@@ -283,6 +284,14 @@ public:
     const int rc = sqlite3_blob_read(blob, into, sizeArgument(bytes, attempted),
                                      sizeArgument(offset, attempted));
     closeBlob(blob, rc, attempted);
+  }
+
+  std::size_t blobBytes(const char* table, const char* column, long long row,
+                        const std::string& attempted) override {
+    sqlite3_blob* blob = openBlob(table, column, row, false, attempted);
+    const int bytes = sqlite3_blob_bytes(blob);
+    closeBlob(blob, SQLITE_OK, attempted);
+    return static_cast<std::size_t>(bytes);
   }
 
   // IMMEDIATE takes the write lock now: a write never fails halfway for

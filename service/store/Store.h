@@ -87,6 +87,9 @@ public:
                          const void* data, std::size_t bytes, const std::string& attempted) = 0;
   virtual void readBlob(const char* table, const char* column, long long row, std::size_t offset,
                         void* into, std::size_t bytes, const std::string& attempted) = 0;
+  // The size in bytes of a blob, without loading it.
+  virtual std::size_t blobBytes(const char* table, const char* column, long long row,
+                                const std::string& attempted) = 0;
   // The engine's way to open, commit and roll back one write.
   virtual void begin(const std::string& attempted) = 0;
   virtual void commit(const std::string& attempted) = 0;

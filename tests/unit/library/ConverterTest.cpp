@@ -3,12 +3,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "kel_Converter.h"
 #include "kel_CoordinateConverter.h"
 #include "kel_DataQuantityConverter.h"
+#include "kel_NumericRule.h"
 #include "kel_WellEnumConverter.h"
 
 namespace {
@@ -130,6 +132,46 @@ TEST(NumericRule, EverySequenceBranchConvertsInBulkElementByElement) {
     EXPECT_FLOAT_EQ(c.first, sent->floatValues()[0]);
     EXPECT_FLOAT_EQ(c.second, sent->floatValues()[1]);
   }
+}
+
+TEST(NumericRule, TakingFloatsHandsTheBufferOverAndCopiesEverythingElse) {
+  // A float sequence owning its buffer: the array takes the very buffer.
+  EpTypes::DataSequence owning = sequenceOf(&EpTypes::DataSequence::floatValues, CORBA::Float(2.5f), CORBA::Float(-1.0f));
+  const CORBA::Float* buffer = owning.floatValues().get_buffer();
+  kel_Array<float> taken;
+  ASSERT_TRUE(kel_numeric::takeFloats(owning, taken));
+  ASSERT_EQ(2u, taken.size());
+  EXPECT_EQ(buffer, &taken[0]);
+  EXPECT_FLOAT_EQ(2.5f, taken[0]);
+  EXPECT_FLOAT_EQ(-1.0f, taken[1]);
+  EXPECT_EQ(0u, owning.floatValues().length());
+
+  // Converted branches, buffers the sequence does not own and empty
+  // sequences are copied; the source keeps its values.
+  CORBA::Float borrowed[] = {4.0f, 5.0f};
+  EpTypes::DataSequence lending;
+  lending.floatValues(EpTypes::FloatSeq());
+  lending.floatValues().replace(2, 2, borrowed, false);
+  EpTypes::DataSequence doubles = sequenceOf(&EpTypes::DataSequence::doubleValues, CORBA::Double(0.5), CORBA::Double(3.0));
+  struct Case {
+    const char* what;
+    EpTypes::DataSequence* sequence;
+    std::vector<float> expected;
+  } cases[] = {{"buffer not owned", &lending, {4.0f, 5.0f}}, {"doubles", &doubles, {0.5f, 3.0f}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    kel_Array<float> copied;
+    ASSERT_TRUE(kel_numeric::takeFloats(*c.sequence, copied));
+    ASSERT_EQ(c.expected.size(), copied.size());
+    for (unsigned i = 0; i < copied.size(); ++i) EXPECT_FLOAT_EQ(c.expected[i], copied[i]);
+    EXPECT_EQ(2u, c.sequence->_d() == EpTypes::FLOAT_DATA ? c.sequence->floatValues().length()
+                                                          : c.sequence->doubleValues().length());
+  }
+
+  EpTypes::DataSequence unsupported;
+  unsupported._default();
+  kel_Array<float> none;
+  EXPECT_FALSE(kel_numeric::takeFloats(unsupported, none));
 }
 
 TEST(NumericRule, UnsupportedDataTypesFailWrappedByTheConverter) {

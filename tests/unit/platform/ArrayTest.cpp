@@ -300,3 +300,21 @@ TEST_F(ArrayTest, AFailingFillLeavesTheArrayAsItWas) {
   EXPECT_EQ((std::vector<int>{1, 2}), values(array));
   EXPECT_EQ(2u, array.count());
 }
+
+TEST_F(ArrayTest, AdoptTakesOverABufferWithoutCopyingIt) {
+  Array array = make({1, 2});
+  Array sharer(array);
+  Counted* buffer = new Counted[3]{Counted(7), Counted(8), Counted(9)};
+  const int assignmentsBefore = Counted::assignments;
+  array.adopt(buffer, 3);
+  EXPECT_EQ(assignmentsBefore, Counted::assignments.load());
+  EXPECT_EQ(&array[0], buffer);
+  EXPECT_EQ((std::vector<int>{7, 8, 9}), values(array));
+  // The old body stays with the handle that shared it.
+  EXPECT_EQ((std::vector<int>{1, 2}), values(sharer));
+  EXPECT_EQ(1u, sharer.count());
+  // Shared like any body: the adopted buffer is freed with its last handle
+  // (TearDown counts the elements left alive).
+  Array second(array);
+  EXPECT_EQ(2u, array.count());
+}

@@ -184,6 +184,66 @@ TEST_F(StoreTest, SampleSeriesAreWrittenAndAppendedInWholeChunks) {
   }
 }
 
+TEST_F(StoreTest, ManySmallAppendsKeepEverySampleAndAtMostTwiceTheirRoom) {
+  SqliteStore store(path("appends.db"));
+  const std::size_t c = SampleChunks::samplesPerChunk;
+  // Sizes that fill a chunk's room exactly, overflow it, cross chunk
+  // boundaries and land on one.
+  const struct {
+    const char* what;
+    std::size_t written;
+    std::vector<std::size_t> appended;
+  } cases[] = {
+      {"ones onto nothing", 0, std::vector<std::size_t>(40, 1)},
+      {"growing onto a written chunk", 10, {10, 20, 40, 1, 1000, 3000, 7}},
+      {"across boundaries", c - 5, {3, 2, 1, c + 3, c / 2, c / 2 - 3, 1}},
+      {"thousands to several chunks", 0, std::vector<std::size_t>(200, 1000)},
+  };
+  int n = 0;
+  for (const auto& cs : cases) {
+    SCOPED_TRACE(cs.what);
+    const std::string owner = "logtrace:" + std::to_string(++n);
+    const SampleChunks series(owner, "index");
+    std::vector<float> expected = ramp(cs.written);
+    {
+      Transaction transaction(store, "write");
+      series.write(transaction, expected.data(), expected.size());
+      transaction.commit();
+    }
+    for (std::size_t count : cs.appended) {
+      const std::vector<float> more = ramp(count, static_cast<float>(expected.size()));
+      Transaction transaction(store, "append");
+      series.append(transaction, more.data(), more.size());
+      transaction.commit();
+      expected.insert(expected.end(), more.begin(), more.end());
+    }
+    Reader reader(store);
+    EXPECT_EQ(series.count(reader), expected.size());
+    EXPECT_EQ(series.readAll(reader), expected);
+    // Ranges ending inside a chunk with room read only its samples.
+    for (std::size_t first : {std::size_t{0}, expected.size() / 2, expected.size() - 1}) {
+      std::vector<float> tail(expected.size() - first, -1.0f);
+      series.read(reader, first, tail.size(), tail.data());
+      EXPECT_TRUE(std::equal(tail.begin(), tail.end(), expected.begin() + static_cast<std::ptrdiff_t>(first)));
+    }
+    // Whole chunks, then one partial one; no chunk keeps more than twice
+    // its samples' room, nor more than a chunk's.
+    const auto rows = chunkRows(store, owner, "index");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].first, static_cast<long long>(i) * chunk);
+      if (i + 1 < rows.size()) {
+        EXPECT_EQ(rows[i].second, chunk);
+      }
+    }
+    Statement sizes(reader, "SELECT sample_count, length(bytes) FROM sample_chunks WHERE owner_id = ?", Caching::Once);
+    sizes.bind(1, owner);
+    while (sizes.step()) {
+      EXPECT_LE(sizes.integer(1), 2 * 4 * sizes.integer(0));
+      EXPECT_LE(sizes.integer(1), 4 * chunk);
+    }
+  }
+}
+
 TEST_F(StoreTest, ASampleRangeIsReadFromTheChunksItSpans) {
   SqliteStore store(path("ranges.db"));
   const SampleChunks series("wellbore:1", "md");
