@@ -24,9 +24,10 @@ unsigned long number(const std::string& option, const std::string& text, unsigne
 std::string usage() {
   return "usage: kelwelld --store PATH [options]\n"
          "\n"
-         "The well data service: wells and wellbores in a SQLite store, served through CORBA.\n"
+         "The well data service: wells and wellbores in a SQLite or PostgreSQL store, served through CORBA.\n"
          "\n"
-         "  --store PATH          SQLite file to open or create (\":memory:\" for one held in memory)\n"
+         "  --store PATH          SQLite file to open or create (\":memory:\" for one held in memory),\n"
+         "                        or a PostgreSQL database: postgresql://user@host:port/database\n"
          "  --host H              address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
          "  --port P              port to listen on (default 18110; 0 for an ephemeral port)\n"
          "  --ior-file F          write the entry point's stringified reference to F (mode 0600)\n"

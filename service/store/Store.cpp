@@ -1,6 +1,14 @@
 #include "store/Store.h"
 
+#include "store/PostgresStore.h"
+#include "store/SqliteStore.h"
+
 namespace kelwelld {
+
+std::unique_ptr<Store> openStore(const std::string& location) {
+  if (isPostgresLocation(location)) return std::make_unique<PostgresStore>(location);
+  return std::make_unique<SqliteStore>(location);
+}
 
 // ---------------------------------------------------------------- Transaction
 

@@ -34,20 +34,28 @@ namespace kelwelld {
 enum class Caching { Kept, Once };
 
 // The portable column types; each engine names them in its own SQL.
-enum class ColumnType { Text, Integer, Real };
+enum class ColumnType { Text, Integer, Real, Blob };
 
-// A table the store makes when it does not have it yet. Text columns are
-// never NULL ("" when not written); integers and reals may be.
+// A table the store makes when it does not have it yet: the one description
+// of the schema, which every engine turns into its own DDL. Text columns are
+// never NULL ("" when not written), nor are blobs; integers and reals may be.
 struct TableDefinition {
   struct Column {
     std::string name;
     ColumnType type;
+  };
+  // An index or a unique key over columns, made with the table.
+  struct Index {
+    std::string name;
+    std::vector<std::string> columns;
+    bool unique = false;
   };
   std::string name;
   std::vector<Column> columns;
   // Empty: an "id" column of increasing integers that are never reused is
   // the key. Otherwise the columns that make the key.
   std::vector<std::string> primaryKey;
+  std::vector<Index> indexes;
 };
 
 // One prepared statement of an engine. Parameters count from 1, columns
@@ -78,8 +86,9 @@ public:
   virtual std::unique_ptr<Cursor> prepare(const std::string& sql, Caching caching) = 0;
   // SQL text without parameters: schema and transaction control only.
   virtual void execute(const std::string& sql, const std::string& attempted) = 0;
-  // Creates the table unless it exists (a table of the same name is taken
-  // as it is).
+  // Creates the table and its indexes unless they exist (a table of the
+  // same name is taken as it is). Called inside a Transaction; safe when
+  // several service processes start on one database at once.
   virtual void ensureTable(const TableDefinition& table, const std::string& attempted) = 0;
   // Streams bytes into / out of a blob that already has its full size, at
   // offset, without loading the rest of it. row is the owning row's id.
@@ -89,6 +98,9 @@ public:
                         void* into, std::size_t bytes, const std::string& attempted) = 0;
   // The engine's way to open, commit and roll back one write.
   virtual void begin(const std::string& attempted) = 0;
+  // Opens a write that changes the schema; one at a time across every
+  // process on the store (the migrations at start-up).
+  virtual void beginSchemaChange(const std::string& attempted) { begin(attempted); }
   virtual void commit(const std::string& attempted) = 0;
   virtual void rollback() noexcept = 0;
 };
@@ -111,10 +123,15 @@ public:
   virtual Lease leaseWriter() = 0;
 };
 
-// Opens or creates the store at path (":memory:" for one held in memory) and
-// brings its schema up to date. StoreException when the file cannot be
-// opened, is not a store, or was written by a newer service.
-std::unique_ptr<Store> openStore(const std::string& path);
+// Opens or creates the store at location and brings its schema up to date:
+// a "postgresql://" (or "postgres://") connection URL names a PostgreSQL
+// database, anything else a SQLite file (":memory:" for one held in memory).
+// StoreException when it cannot be opened, is not a store, or was written by
+// a newer service.
+std::unique_ptr<Store> openStore(const std::string& location);
+
+// Whether location names a PostgreSQL database rather than a SQLite file.
+bool isPostgresLocation(const std::string& location);
 
 // Where statements run: a Reader or a Transaction.
 class Scope {
