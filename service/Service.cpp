@@ -158,7 +158,16 @@ void Service::Impl::startOrbOn(const Options& options, unsigned port) {
   const std::string maxThreads = std::to_string(options.maxThreads);
   const std::string idleConnections = std::to_string(options.idleConnectionS);
   const std::string requestTimeout = std::to_string(options.requestTimeoutMs);
+  // References name every published address; a client whose process is
+  // gone tries the next (the first in the profile, the others as
+  // alternate addresses).
+  std::string published;
+  for (const auto& [host, publishedPort] : options.publish)
+    published += (published.empty() ? "" : ",") + std::string(options.tlsKey.empty() ? "giop:tcp:" : "giop:ssl:") +
+                 host + ":" + std::to_string(publishedPort);
   const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
+                                 {published.empty() ? "traceLevel" : "endPointPublish",
+                                  published.empty() ? "0" : published.c_str()},
                                  {"giopMaxMsgSize", maxMessage.c_str()},
                                  {"clientCallTimeOutPeriod", timeout.c_str()},
                                  // Bounded resources: a pool of threads rather than one per

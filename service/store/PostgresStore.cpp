@@ -187,12 +187,11 @@ public:
     } catch (const pqxx::broken_connection& e) {
       m_broken = true;
       throwStore(attempted, std::string("the connection to the database was lost: ") + e.what());
+    } catch (const pqxx::transaction_rollback& e) {
+      throwStore(attempted, conflictDetail(e.what()));
     } catch (const pqxx::sql_error& e) {
       if (isConflict(e.sqlstate()))
-        throwStore(attempted,
-                   "another service process changed the same data at the same time; nothing was written and "
-                   "the write may be retried (" +
-                       trimmed(e.what()) + ")");
+        throwStore(attempted, conflictDetail(e.what()));
       throwStore(attempted, trimmed(e.what()));
     } catch (const pqxx::failure& e) {
       m_broken = true;
@@ -282,6 +281,12 @@ public:
 private:
   void lockSchema(const std::string& attempted) {
     execute("SELECT pg_advisory_xact_lock(" + std::to_string(schemaLockKey) + ")", attempted);
+  }
+
+  static std::string conflictDetail(const std::string& engineText) {
+    return "another service process changed the same data at the same time; nothing was written and the "
+           "write may be retried (" +
+           trimmed(engineText) + ")";
   }
 
   static std::string trimmed(std::string text) {

@@ -1,0 +1,199 @@
+// Several kelwelld processes on one PostgreSQL database: what one writes the
+// others read, references name every process and survive the one that made
+// them, and concurrent writers through different processes lose nothing.
+// Registered on PostgreSQL only (KELWELL_TEST_PG).
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include <EpDataStore.hh>
+
+#include "Helpers.h"
+#include "store/PostgresStore.h"
+
+using namespace kelwell_test;
+
+namespace {
+
+// A port nothing listens on now, for a process to take next.
+int freePort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  close(fd);
+  return ntohs(address.sin_port);
+}
+
+// Two processes on one fresh schema, each publishing both addresses.
+class SharedStore : public ::testing::Test {
+protected:
+  void SetUp() override {
+    store = postgresTestStore();
+    if (store.empty()) GTEST_SKIP() << "no PostgreSQL test cluster (KELWELL_TEST_PG)";
+    const std::string ports[] = {std::to_string(freePort()), std::to_string(freePort())};
+    for (int i = 0; i < 2; ++i) {
+      // Each process names itself first: its clients stay with it while it lives.
+      const std::string published = "127.0.0.1:" + ports[i] + ",127.0.0.1:" + ports[1 - i];
+      ServiceOptions options;
+      options.store = store;
+      options.extraArgs = {"--port", ports[i], "--publish", published};
+      services.push_back(std::make_unique<ServiceProcess>(options));
+      services.back()->start();
+    }
+  }
+
+  std::string store;
+  std::vector<std::unique_ptr<ServiceProcess>> services;
+};
+
+std::string country(EpiWell::Well_ptr well) { return CORBA::String_var(well->getCountry()).in(); }
+
+} // namespace
+
+TEST_F(SharedStore, WhatOneProcessWritesTheOtherReadsUnderTheSameIds) {
+  Client first(*services[0]);
+  Client second(*services[1]);
+  EpSession::Project_var project = first.newProject("shared");
+  EpiWell::Well_var well = first.newWell(project.in(), "W-1");
+  well->setCountry("Norway");
+
+  // The same well through the other process: found by its project, same id.
+  EpSession::ProjectSeq_var projects = second.session->listProjects();
+  ASSERT_EQ(projects->length(), 1u);
+  EpiWell::Well_var other = second.newWell(projects[0].in(), "W-2");
+  EXPECT_NE(std::string(CORBA::String_var(other->getId()).in()),
+            std::string(CORBA::String_var(well->getId()).in()));   // ids from one sequence
+  const std::string id = CORBA::String_var(well->getId()).in();
+  EpEntity::EntitySeq_var found =
+      projects[0]->executeQuery("EpiWell_Well", "EpiWell_Well.name = 'W-1'", EpSession::QueryParameterSeq());
+  ASSERT_EQ(found->length(), 1u);
+  EXPECT_EQ(std::string(CORBA::String_var(found[0]->getId()).in()), id);
+  EpiWell::Well_var throughSecond = EpiWell::Well::_narrow(found[0].in());
+  EXPECT_EQ(country(throughSecond.in()), "Norway");
+}
+
+TEST_F(SharedStore, AClientCarriesOnThroughTheOtherProcessWhenItsOwnIsKilled) {
+  Client client(*services[0]);
+  EpSession::Project_var project = client.newProject("failover");
+  EpiWell::Well_var well = client.newWell(project.in(), "W-1");
+  well->setCountry("Norway");
+
+  services[0]->kill();
+  // The same reference, no help from the application: the ORB tries the
+  // next published address. Only the one call that went out on the dead
+  // connection may fail, COMPLETED_MAYBE (it cannot tell whether it ran).
+  try {
+    EXPECT_EQ(country(well.in()), "Norway");
+  } catch (const CORBA::COMM_FAILURE& e) {
+    EXPECT_EQ(e.completed(), CORBA::COMPLETED_MAYBE);
+  }
+  EXPECT_EQ(country(well.in()), "Norway");
+  well->setCountry("Denmark");
+  EXPECT_EQ(country(well.in()), "Denmark");
+}
+
+TEST_F(SharedStore, ConcurrentWritersThroughTwoProcessesLoseNoAcknowledgedWrite) {
+  Client first(*services[0]);
+  EpSession::Project_var project = first.newProject("writers");
+  EpiWell::Well_var well = first.newWell(project.in(), "W-1");
+
+  // Each writer sets its own attribute of the same well, through its own
+  // process; a refused write (a conflict) is retried, as a client would.
+  constexpr int writes = 40;
+  std::atomic<int> conflicts{0};
+  auto writer = [&](int process) {
+    Client client(*services[static_cast<std::size_t>(process)]);
+    EpSession::ProjectSeq_var projects = client.session->listProjects();
+    EpEntity::EntitySeq_var found =
+        projects[0]->executeQuery("EpiWell_Well", "EpiWell_Well.name = 'W-1'", EpSession::QueryParameterSeq());
+    EpiWell::Well_var mine = EpiWell::Well::_narrow(found[0].in());
+    for (int i = 1; i <= writes; ++i) {
+      const std::string value = std::to_string(i);
+      for (;;) {
+        try {
+          if (process == 0)
+            mine->setCountry(value.c_str());
+          else
+            mine->setCounty(value.c_str());
+          break;
+        } catch (const EpDataStore::StoreException& e) {
+          EXPECT_NE(std::string(e.detail.in()).find("may be retried"), std::string::npos) << e.detail.in();
+          ++conflicts;
+        }
+      }
+    }
+  };
+  std::thread a(writer, 0);
+  std::thread b(writer, 1);
+  a.join();
+  b.join();
+  EXPECT_EQ(country(well.in()), std::to_string(writes));
+  EXPECT_EQ(std::string(CORBA::String_var(well->getCounty()).in()), std::to_string(writes));
+}
+
+// The store itself: a write that another process's committed write overtook
+// is refused whole with a StoreException that says it may be retried.
+TEST(SharedStoreEngine, AnOvertakenWriteIsRefusedWholeAndMayBeRetried) {
+  const std::string url = postgresTestStore();
+  if (url.empty()) GTEST_SKIP() << "no PostgreSQL test cluster (KELWELL_TEST_PG)";
+  kelwelld::PostgresStore one(url);
+  kelwelld::PostgresStore other(url);
+  {
+    kelwelld::Transaction create(one, "create");
+    kelwelld::Statement insert(create, "INSERT INTO projects(name, created) VALUES ('p', 'then')",
+                               kelwelld::Caching::Once);
+    insert.run();
+    create.commit();
+  }
+  kelwelld::Transaction slow(one, "the slow write");
+  {
+    kelwelld::Statement read(slow, "SELECT created FROM projects WHERE name = 'p'", kelwelld::Caching::Once);
+    ASSERT_TRUE(read.step());
+  }
+  {
+    kelwelld::Transaction fast(other, "the fast write");
+    kelwelld::Statement update(fast, "UPDATE projects SET created = 'fast' WHERE name = 'p'",
+                               kelwelld::Caching::Once);
+    update.run();
+    fast.commit();
+  }
+  try {
+    kelwelld::Statement insert(slow, "INSERT INTO projects(name, created) VALUES ('q', 'slow')",
+                               kelwelld::Caching::Once);
+    insert.run();
+    kelwelld::Statement update(slow, "UPDATE projects SET created = 'slow' WHERE name = 'p'",
+                               kelwelld::Caching::Once);
+    update.describe("Could not change the project p").run();
+    FAIL() << "the overtaken write went through";
+  } catch (const EpDataStore::StoreException& e) {
+    EXPECT_STREQ(e.message.in(), "Could not change the project p");
+    EXPECT_NE(std::string(e.detail.in()).find("may be retried"), std::string::npos) << e.detail.in();
+  }
+  kelwelld::Reader reader(other);
+  kelwelld::Statement check(reader, "SELECT name, created FROM projects ORDER BY name", kelwelld::Caching::Once);
+  ASSERT_TRUE(check.step());
+  EXPECT_EQ(check.text(1), "fast");
+  EXPECT_FALSE(check.step());   // nothing of the refused write, not even its insert
+}
+
+TEST(SharedStoreEngine, TranslatesPlaceholdersAndLikeOutsideQuotes) {
+  const struct {
+    const char* portable;
+    const char* postgres;
+  } cases[] = {
+      {"SELECT 1 WHERE a = ? AND b = ?", "SELECT 1 WHERE a = $1 AND b = $2"},
+      {"x LIKE ? ESCAPE '\\'", "x ILIKE $1 ESCAPE '\\'"},
+      {"name = '?' AND v = ?", "name = '?' AND v = $1"},
+      {"LIKELY = ? AND UNLIKE_x = ?", "LIKELY = $1 AND UNLIKE_x = $2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(kelwelld::postgresDialect(c.portable), c.postgres) << c.portable;
+  EXPECT_EQ(kelwelld::withoutPassword("postgresql://u:secret@h:5/db?password=x&sslmode=require"),
+            "postgresql://u:***@h:5/db?password=***&sslmode=require");
+}
