@@ -111,6 +111,7 @@ struct Service::Impl {
   std::unique_ptr<LogTraces> logTraces;
   std::unique_ptr<Catalogues> catalogues;
   poa::Owned<EventDispatcher> events;
+  std::unique_ptr<StoreChannel> channel;   // declared after: goes before the dispatcher it feeds
   PortableServer::POA_var root;
   PortableServer::POA_var ins;
   PortableServer::POA_var services;
@@ -231,6 +232,8 @@ void Service::Impl::createObjects(const Options& options) {
   events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
                                            options.eventQueue);
   context.events = events.get();
+  channel = store->openChannel();
+  context.channel = channel.get();
 
   services = poa::createPersistentPoa(root.in(), "Services");
   for (const EntityKind& kind : entityKinds())
@@ -277,6 +280,7 @@ void Service::Impl::createObjects(const Options& options) {
     corbaloc = "corbaloc:ssliop:" + address.first + ":" + std::to_string(listeningPort) + "/kelwell";
 
   events->start();
+  if (channel) channel->listen([this](const std::string& message) { context.changedElsewhere(message); });
   omniORB::traceLevel = 1;   // errors and warnings from here on
   PortableServer::POAManager_var rootManager = root->the_POAManager();
   rootManager->activate();
@@ -312,6 +316,7 @@ void Service::Impl::stop() {
     }
   } catch (const CORBA::Exception&) {
   }
+  channel.reset();   // no more changes of the other processes
   if (events) events->stop();
   catalogues.reset();
   try {

@@ -6,11 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <atomic>
+#include <chrono>
+#include <iostream>
 #include <map>
+#include <random>
+#include <thread>
 
 #include <pqxx/connection>
 #include <pqxx/except>
 #include <pqxx/nontransaction>
+#include <pqxx/notification>
 #include <pqxx/prepared_statement>
 #include <pqxx/result>
 
@@ -381,9 +387,12 @@ PostgresStore::PostgresStore(const std::string& url) : m_url(url), m_shown(witho
   m_writer = connect();
   std::string database = "kelwell";
   {
-    auto query = m_writer->prepare("SELECT current_database()", Caching::Once);
+    auto query = m_writer->prepare("SELECT current_database(), current_schema()", Caching::Once);
     query->describe("Could not read the database name of the store " + quoted(m_shown));
-    if (query->step()) database = query->text(0);
+    if (query->step()) {
+      database = query->text(0);
+      m_channelName = "kelwell changes " + query->text(1);
+    }
   }
   std::lock_guard<std::mutex> lock(m_writerMutex);
   m_name = migrateStore(*m_writer, m_shown, database);
@@ -421,6 +430,106 @@ Lease PostgresStore::leaseReader() {
     std::lock_guard<std::mutex> lock(m_poolMutex);
     m_idleReaders.push_back(std::move(returned));
   });
+}
+
+// ----------------------------------------------------------- PostgresChannel
+
+namespace {
+
+// NOTIFY carries at most 8000 bytes.
+constexpr std::size_t longestNotification = 7900;
+
+// LISTEN on a connection of its own, NOTIFY on another. Each message starts
+// with this process's token, so the listener skips what the process sent.
+class PostgresChannel : public StoreChannel {
+public:
+  PostgresChannel(std::string url, std::string shown, std::string channel)
+      : m_url(std::move(url)), m_shown(std::move(shown)), m_channel(std::move(channel)) {
+    std::random_device random;
+    m_token = std::to_string(random()) + std::to_string(random()) + "\n";
+  }
+
+  ~PostgresChannel() override {
+    m_stopping = true;
+    if (m_listener.joinable()) m_listener.join();
+  }
+
+  void send(const std::string& message) override {
+    const std::string payload = m_token + message;
+    if (payload.size() > longestNotification) {
+      std::cerr << "kelwelld: a change of " << payload.size()
+                << " bytes is too long to reach the other service processes\n";
+      return;
+    }
+    std::lock_guard<std::mutex> lock(m_sendMutex);
+    try {
+      if (!m_sender || !m_sender->is_open()) m_sender = std::make_unique<pqxx::connection>(m_url);
+      pqxx::nontransaction work(*m_sender);
+      work.exec_params("SELECT pg_notify($1, $2)", m_channel, payload);
+    } catch (const std::exception& e) {
+      m_sender.reset();
+      std::cerr << "kelwelld: a change did not reach the other service processes: " << e.what() << "\n";
+    }
+  }
+
+  void listen(std::function<void(const std::string&)> receive) override {
+    m_receive = std::move(receive);
+    m_listener = std::thread([this] { run(); });
+  }
+
+private:
+  class Receiver : public pqxx::notification_receiver {
+  public:
+    Receiver(pqxx::connection_base& connection, const std::string& channel, PostgresChannel& owner)
+        : pqxx::notification_receiver(connection, channel), m_owner(owner) {}
+    void operator()(const std::string& payload, int) override { m_owner.received(payload); }
+
+  private:
+    PostgresChannel& m_owner;
+  };
+
+  void received(const std::string& payload) {
+    if (payload.compare(0, m_token.size(), m_token) == 0) return;   // this process's own
+    const auto newline = payload.find('\n');
+    if (newline == std::string::npos) return;
+    m_receive(payload.substr(newline + 1));
+  }
+
+  // Listens until stopped; a lost connection is opened again (what was sent
+  // meanwhile does not reach this process's subscribers: logged).
+  void run() {
+    bool reported = false;
+    while (!m_stopping) {
+      try {
+        pqxx::connection connection(m_url);
+        Receiver receiver(connection, m_channel, *this);
+        connection.get_notifs();
+        if (reported) std::cerr << "kelwelld: listening to the other service processes again\n";
+        reported = false;
+        while (!m_stopping) connection.await_notification(0, 200000);
+      } catch (const std::exception& e) {
+        if (!reported)
+          std::cerr << "kelwelld: lost the changes of the other service processes on " << m_shown << ": "
+                    << e.what() << "\n";
+        reported = true;
+        for (int i = 0; i < 10 && !m_stopping; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    }
+  }
+
+  const std::string m_url, m_shown, m_channel;
+  std::string m_token;
+  std::mutex m_sendMutex;
+  std::unique_ptr<pqxx::connection> m_sender;
+  std::function<void(const std::string&)> m_receive;
+  std::atomic<bool> m_stopping{false};
+  std::thread m_listener;
+};
+
+} // namespace
+
+std::unique_ptr<StoreChannel> PostgresStore::openChannel() {
+  return std::make_unique<PostgresChannel>(m_url, m_shown, m_channelName);
 }
 
 // ------------------------------------------------------------------ openStore

@@ -30,6 +30,8 @@ public:
   const std::string& path() const override { return m_shown; }
   Lease leaseReader() override;
   Lease leaseWriter() override;
+  // LISTEN/NOTIFY on a channel named after the database's current schema.
+  std::unique_ptr<StoreChannel> openChannel() override;
 
   // The URL to connect with (password included): for listeners of this
   // store's notifications.
@@ -41,6 +43,7 @@ private:
   std::string m_url;
   std::string m_shown;
   std::string m_name;
+  std::string m_channelName;
   std::mutex m_writerMutex;
   std::unique_ptr<PostgresConnection> m_writer;
   std::mutex m_poolMutex;

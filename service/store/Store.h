@@ -108,6 +108,19 @@ public:
 // A leased connection; hands the connection back when it goes.
 using Lease = std::unique_ptr<Connection, std::function<void(Connection*)>>;
 
+// Messages between the service processes that share one store: the
+// data-changed events of writes taken by another process.
+class StoreChannel {
+public:
+  virtual ~StoreChannel() = default;
+  // To every other process listening on the store (never back to this one).
+  // Sent after the write committed; a message that cannot go is logged.
+  virtual void send(const std::string& message) = 0;
+  // Delivers the other processes' messages to receive, in the order they
+  // were sent, on a thread of the channel's own, until the channel goes.
+  virtual void listen(std::function<void(const std::string&)> receive) = 0;
+};
+
 class Store {
 public:
   virtual ~Store() = default;
@@ -121,6 +134,10 @@ public:
   virtual Lease leaseReader() = 0;
   // The writer connection; one lease at a time, the next waits.
   virtual Lease leaseWriter() = 0;
+
+  // The channel to the other processes on the store; nullptr for an engine
+  // that serves one process only (a SQLite file).
+  virtual std::unique_ptr<StoreChannel> openChannel() { return nullptr; }
 };
 
 // Opens or creates the store at location and brings its schema up to date:

@@ -7,7 +7,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
+
+#include <CosNotifyComm.hh>
 
 #include <EpDataStore.hh>
 
@@ -53,6 +57,35 @@ protected:
   std::vector<std::unique_ptr<ServiceProcess>> services;
 };
 
+// Collects the operations of the events pushed to it.
+class Consumer : public POA_CosNotifyComm::StructuredPushConsumer {
+public:
+  void push_structured_event(const CosNotification::StructuredEvent& event) override {
+    std::string line;
+    const CosNotification::OptionalHeaderFields& fields = event.header.variable_header;
+    for (CORBA::ULong i = 0; i < fields.length(); ++i) {
+      const std::string name = fields[i].name.in();
+      if (name == "Operation" || name == "EntityId") line += (line.empty() ? "" : " ") + text(fields[i].value);
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_events.push_back(line);
+    m_arrived.notify_all();
+  }
+  void offer_change(const CosNotification::EventTypeSeq&, const CosNotification::EventTypeSeq&) override {}
+  void disconnect_structured_push_consumer() override {}
+
+  std::vector<std::string> waitFor(std::size_t count) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_arrived.wait_for(lock, std::chrono::seconds(10), [&] { return m_events.size() >= count; });
+    return m_events;
+  }
+
+private:
+  std::mutex m_mutex;
+  std::condition_variable m_arrived;
+  std::vector<std::string> m_events;
+};
+
 std::string country(EpiWell::Well_ptr well) { return CORBA::String_var(well->getCountry()).in(); }
 
 } // namespace
@@ -77,6 +110,39 @@ TEST_F(SharedStore, WhatOneProcessWritesTheOtherReadsUnderTheSameIds) {
   EXPECT_EQ(std::string(CORBA::String_var(found[0]->getId()).in()), id);
   EpiWell::Well_var throughSecond = EpiWell::Well::_narrow(found[0].in());
   EXPECT_EQ(country(throughSecond.in()), "Norway");
+}
+
+TEST_F(SharedStore, AWriteThroughOneProcessReachesTheSubscribersOfTheOtherInOrder) {
+  CORBA::Object_var object = clientOrb()->resolve_initial_references("RootPOA");
+  PortableServer::POA_var poa = PortableServer::POA::_narrow(object.in());
+  PortableServer::POAManager_var poaManager = poa->the_POAManager();
+  poaManager->activate();
+  Consumer* consumer = new Consumer;
+  PortableServer::ObjectId_var consumerId = poa->activate_object(consumer);
+  CORBA::Object_var consumerObject = poa->id_to_reference(consumerId.in());
+  CosNotifyComm::StructuredPushConsumer_var reference = CosNotifyComm::StructuredPushConsumer::_narrow(consumerObject.in());
+
+  Client listener(*services[1]);
+  EpSession::EventService_var events = listener.manager->getEventService();
+  EpTypes::StringSeq wellTypes;
+  wellTypes.length(1);
+  wellTypes[0] = "EpiWell::Well";
+  events->subscribe(reference.in(), wellTypes);
+
+  Client writer(*services[0]);
+  EpSession::Project_var project = writer.newProject("events");
+  EpiWell::Well_var well = writer.newWell(project.in(), "W-1");
+  const std::string id = CORBA::String_var(well->getId()).in();
+  for (const char* value : {"a", "b", "c"}) well->setCountry(value);
+  well->setCounty("d");
+
+  const auto received = consumer->waitFor(5);
+  poa->deactivate_object(consumerId.in());
+  consumer->_remove_ref();
+  ASSERT_EQ(received.size(), 5u);
+  EXPECT_EQ(received[0].substr(0, id.size()), id);
+  for (std::size_t i = 1; i < 4; ++i) EXPECT_EQ(received[i], id + " setCountry");
+  EXPECT_EQ(received[4], id + " setCounty");
 }
 
 TEST_F(SharedStore, AClientCarriesOnThroughTheOtherProcessWhenItsOwnIsKilled) {
