@@ -56,7 +56,7 @@ namespace {
 constexpr long long schemaLockKey = 0x6b656c57656c6cLL;
 
 // SQLSTATEs of a write that lost a race with another process's write.
-bool isConflict(const std::string& state) {
+bool isConflictState(const std::string& state) {
   return state == "40001" /* serialization_failure */ || state == "40P01" /* deadlock_detected */;
 }
 
@@ -194,10 +194,10 @@ public:
       m_broken = true;
       throwStore(attempted, std::string("the connection to the database was lost: ") + e.what());
     } catch (const pqxx::transaction_rollback& e) {
-      throwStore(attempted, conflictDetail(e.what()));
+      throwStore(attempted, conflictText(e.what()));
     } catch (const pqxx::sql_error& e) {
-      if (isConflict(e.sqlstate()))
-        throwStore(attempted, conflictDetail(e.what()));
+      if (isConflictState(e.sqlstate()))
+        throwStore(attempted, conflictText(e.what()));
       throwStore(attempted, trimmed(e.what()));
     } catch (const pqxx::failure& e) {
       m_broken = true;
@@ -257,7 +257,7 @@ public:
   }
 
   // REPEATABLE READ: a write that would overwrite what another process
-  // committed after this one began fails instead (see isConflict).
+  // committed after this one began fails instead (see isConflictState).
   void begin(const std::string& attempted) override {
     execute("BEGIN ISOLATION LEVEL REPEATABLE READ", attempted);
   }
@@ -289,10 +289,8 @@ private:
     execute("SELECT pg_advisory_xact_lock(" + std::to_string(schemaLockKey) + ")", attempted);
   }
 
-  static std::string conflictDetail(const std::string& engineText) {
-    return "another service process changed the same data at the same time; nothing was written and the "
-           "write may be retried (" +
-           trimmed(engineText) + ")";
+  static std::string conflictText(const std::string& engineText) {
+    return std::string(kelwelld::conflictDetail) + " (" + trimmed(engineText) + ")";
   }
 
   static std::string trimmed(std::string text) {

@@ -5,28 +5,73 @@
 
 namespace kelwelld {
 
+namespace {
+
+// Columns of one type, in order.
+std::vector<TableDefinition::Column> columns(ColumnType type, std::initializer_list<const char*> names) {
+  std::vector<TableDefinition::Column> list;
+  for (const char* name : names) list.push_back({name, type});
+  return list;
+}
+
+std::vector<TableDefinition::Column> operator+(std::vector<TableDefinition::Column> a,
+                                               const std::vector<TableDefinition::Column>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TableDefinition aliasesOf(const char* table, const char* owner) {
+  return {table,
+          columns(ColumnType::Integer, {owner, "position"}) + columns(ColumnType::Text, {"name", "value"}),
+          {owner, "position"},
+          {}};
+}
+
+} // namespace
+
+// The first tables are those of the first stores: the wells' and wellbores'
+// are also described by their kinds (entity/Wells.cpp), which take them as
+// they are; a test holds the two descriptions together.
 const std::vector<Migration>& migrations() {
+  using T = ColumnType;
   static const std::vector<Migration> list{
       {1,
-       "the store's name and its projects",
-       {{"store_info", {{"key", ColumnType::Text}, {"value", ColumnType::Text}}, {"key"}, {}},
+       "the store's name, projects, wells and wellbores",
+       {{"store_info", columns(T::Text, {"key", "value"}), {"key"}, {}},
         // A project's name is its key for clients: unique even when two
         // service processes create the same name at once.
-        {"projects",
-         {{"name", ColumnType::Text}, {"created", ColumnType::Text}},
+        {"projects", columns(T::Text, {"name", "created"}), {}, {{"projects_by_name", {"name"}, true}}},
+        {"wells",
+         columns(T::Integer, {"project_id"}) +
+             columns(T::Text, {"name", "identifier_name", "identifier_value", "country", "county",
+                               "current_operator", "field", "platform_identifier", "state_or_province",
+                               "well_status", "spud_date"}) +
+             columns(T::Real, {"water_depth_value"}) + columns(T::Text, {"water_depth_unit", "location_system"}) +
+             columns(T::Real, {"location_x", "location_y", "location_z"}) +
+             columns(T::Text, {"created", "modified_attributes", "modified_aliases", "modified_wellbores"}),
          {},
-         {{"projects_by_name", {"name"}, true}}}}},
+         {{"wells_by_project", {"project_id", "id"}}}},
+        aliasesOf("well_aliases", "well_id"),
+        {"wellbores",
+         columns(T::Integer, {"well_id"}) +
+             columns(T::Text, {"identifier_name", "identifier_value", "bore_status", "flow_direction",
+                               "fluid_type", "show_type"}) +
+             columns(T::Integer, {"total_depth_type", "calc_method", "elevation_datum"}) +
+             columns(T::Real, {"total_depth_value"}) + columns(T::Text, {"total_depth_unit"}) +
+             columns(T::Real, {"plug_back_value"}) + columns(T::Text, {"plug_back_unit"}) +
+             columns(T::Real, {"elevation_value"}) +
+             columns(T::Text, {"elevation_unit", "completion_date", "created", "modified_attributes",
+                               "modified_aliases", "modified_path"}),
+         {},
+         {{"wellbores_by_well", {"well_id", "id"}}}},
+        aliasesOf("wellbore_aliases", "wellbore_id")}},
       // Sample data is stored as chunks of binary floats (native byte
       // order), never as a row per sample.
       {2,
        "sample chunks",
        {{"sample_chunks",
-         {{"owner_id", ColumnType::Text},
-          {"series", ColumnType::Text},
-          {"chunk", ColumnType::Integer},
-          {"first_index", ColumnType::Integer},
-          {"sample_count", ColumnType::Integer},
-          {"bytes", ColumnType::Blob}},
+         columns(T::Text, {"owner_id", "series"}) +
+             columns(T::Integer, {"chunk", "first_index", "sample_count"}) + columns(T::Blob, {"bytes"}),
          {},
          {{"sample_chunks_by_series", {"owner_id", "series", "chunk"}, true}}}}},
   };

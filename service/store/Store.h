@@ -108,6 +108,13 @@ public:
 // A leased connection; hands the connection back when it goes.
 using Lease = std::unique_ptr<Connection, std::function<void(Connection*)>>;
 
+// The detail of a StoreException for a write that another process's
+// committed write overtook: nothing of it was written, and it may be
+// retried as it is.
+extern const char* const conflictDetail;
+// Whether a StoreException's detail is that of such a conflict.
+bool isConflict(const std::string& detail);
+
 // Messages between the service processes that share one store: the
 // data-changed events of writes taken by another process.
 class StoreChannel {
