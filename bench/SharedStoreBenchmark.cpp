@@ -5,9 +5,10 @@
 //     well of its own, spread over the processes;
 //   - a 1e6-sample trace read back whole through each engine's chunks, in
 //     process.
-// The PostgreSQL cluster is the one KELWELL_TEST_PG names, or a throw-away
-// one started for the run (scripts/pg-cluster.sh). "--short" measures for a
-// moment only (ctest checks that it runs).
+// The PostgreSQL cluster is the one KELWELL_TEST_PG names (the tests' one
+// does not fsync: its write rates are not the engine's), or a throw-away one
+// started for the run that fsyncs as SQLite does (scripts/pg-cluster.sh).
+// "--short" measures for a moment only (ctest checks that it runs).
 #include <unistd.h>
 
 #include <atomic>
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
   if (!std::getenv("KELWELL_TEST_PG")) {
     char pattern[] = "/tmp/kelwell-bench-pg-XXXXXX";
     ownCluster = mkdtemp(pattern) ? pattern : "";
-    run(std::string(PG_CLUSTER_SCRIPT) + " start " + ownCluster);
+    run("KELWELL_PG_FSYNC=on " + std::string(PG_CLUSTER_SCRIPT) + " start " + ownCluster);
     setenv("KELWELL_TEST_PG", ownCluster.c_str(), 1);
   }
   int status = 0;

@@ -7,7 +7,8 @@
 #
 # The data lives in a fresh temporary folder; DIR keeps only what stop needs.
 # Run as root, the server runs as the postgres user (it refuses root). The
-# cluster trusts local connections on 127.0.0.1 only and does not fsync:
+# cluster trusts local connections on 127.0.0.1 only and does not fsync
+# (KELWELL_PG_FSYNC=on makes it, for benchmarks that compare commit rates):
 # it is for tests, and is thrown away.
 set -euo pipefail
 
@@ -40,12 +41,12 @@ start() {
   echo "$data" >"$state/data"
   as_server "$bin/initdb" -D "$data/cluster" -U postgres -A trust -E UTF8 --no-sync >"$data/initdb.log" 2>&1 ||
     { cat "$data/initdb.log" >&2; exit 1; }
-  local port attempt
+  local port attempt fsync=${KELWELL_PG_FSYNC:-off}
   for attempt in 1 2 3 4 5 6 7 8; do
     port=$((20000 + RANDOM % 30000))
     port_is_free "$port" || continue
     if as_server "$bin/pg_ctl" -D "$data/cluster" -l "$data/server.log" -w -t 60 \
-        -o "-p $port -k $data -c listen_addresses=127.0.0.1 -c fsync=off -c full_page_writes=off -c max_connections=400" \
+        -o "-p $port -k $data -c listen_addresses=127.0.0.1 -c fsync=$fsync -c full_page_writes=$fsync -c max_connections=400" \
         start >/dev/null; then
       local url="postgresql://postgres@127.0.0.1:$port/postgres"
       echo "$url" >"$state/url"
