@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <iostream>
@@ -74,11 +75,16 @@ std::string realText(double value) {
   return text;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// The value of each hex digit; -1 for any other character.
+const std::array<signed char, 256>& hexDigits() {
+  static const std::array<signed char, 256> table = [] {
+    std::array<signed char, 256> t{};
+    t.fill(-1);
+    for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<signed char>(i);
+    for (int i = 0; i < 6; ++i) t['a' + i] = t['A' + i] = static_cast<signed char>(10 + i);
+    return t;
+  }();
+  return table;
 }
 
 // bytea travels as text in hex form: "\x" and two digits a byte.
@@ -102,11 +108,15 @@ std::optional<std::size_t> bytesOfHex(const char* text, std::size_t size, void* 
   const std::size_t available = (size - 2) / 2;
   const std::size_t n = std::min(available, bytes);
   auto* out = static_cast<unsigned char*>(into);
+  const auto& digits = hexDigits();
+  const auto* in = reinterpret_cast<const unsigned char*>(text) + 2;
+  int bad = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const int high = hexDigit(text[2 + 2 * i]), low = hexDigit(text[3 + 2 * i]);
-    if (high < 0 || low < 0) return std::nullopt;
-    out[i] = static_cast<unsigned char>(high << 4 | low);
+    const int high = digits[in[2 * i]], low = digits[in[2 * i + 1]];
+    bad |= high | low;   // negative once any digit was not one
+    out[i] = static_cast<unsigned char>(static_cast<unsigned>(high) << 4 | static_cast<unsigned>(low));
   }
+  if (bad < 0) return std::nullopt;
   return n;
 }
 
@@ -225,6 +235,11 @@ public:
     if (!table.primaryKey.empty()) sql += "PRIMARY KEY (" + columnList(table.primaryKey) + "), ";
     sql.erase(sql.size() - 2);
     execute(sql + ")", attempted);
+    // Sample chunks are floats, which do not compress: kept out of line
+    // uncompressed, a range of one is read without the rest of it.
+    for (const TableDefinition::Column& column : table.columns)
+      if (column.type == ColumnType::Blob)
+        execute("ALTER TABLE " + table.name + " ALTER COLUMN " + column.name + " SET STORAGE EXTERNAL", attempted);
     for (const TableDefinition::Index& index : table.indexes)
       execute(std::string(index.unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " IF NOT EXISTS " + index.name +
                   " ON " + table.name + "(" + columnList(index.columns) + ")",
