@@ -33,7 +33,8 @@ port_is_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
 start() {
   mkdir -p "$state"
-  if [[ -f $state/data ]]; then echo "$0: a cluster is already running for $state (stop it first)" >&2; exit 1; fi
+  # What a run that was cut short left behind is thrown away first.
+  if [[ -f $state/data ]]; then stop; fi
   local data
   data=$(mktemp -d "${TMPDIR:-/tmp}/kelwell-pg.XXXXXX")
   if [[ $(id -u) -eq 0 ]]; then chown postgres: "$data"; fi
