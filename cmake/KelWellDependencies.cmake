@@ -3,6 +3,7 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(OMNIORB REQUIRED IMPORTED_TARGET GLOBAL omniORB4 omniDynamic4 omnithread4)
 pkg_check_modules(OMNICOS REQUIRED IMPORTED_TARGET GLOBAL omniCOS4 omniCOSDynamic4)
 pkg_check_modules(PROJ REQUIRED IMPORTED_TARGET GLOBAL proj)
+pkg_check_modules(PQXX REQUIRED IMPORTED_TARGET GLOBAL libpqxx)
 find_package(SQLite3 REQUIRED)
 find_package(Threads REQUIRED)
 

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libomniorb4-dev omniidl omniorb-idl libcos4-dev   # the ORB, its IDL compiler, COS stubs
   libsqlite3-dev                                    # the service's embedded store
+  libpqxx-dev postgresql-15                         # the shared store; a throw-away cluster for tests
   libssl-dev openssl                                # the ORB's TLS transport; test certificates
   libproj-dev proj-data                             # coordinate systems and transforms
   libgtest-dev libgmock-dev googletest              # tests

@@ -24,11 +24,15 @@ unsigned long number(const std::string& option, const std::string& text, unsigne
 std::string usage() {
   return "usage: kelwelld --store PATH [options]\n"
          "\n"
-         "The well data service: wells and wellbores in a SQLite store, served through CORBA.\n"
+         "The well data service: wells and wellbores in a SQLite or PostgreSQL store, served through CORBA.\n"
          "\n"
-         "  --store PATH          SQLite file to open or create (\":memory:\" for one held in memory)\n"
+         "  --store PATH          SQLite file to open or create (\":memory:\" for one held in memory),\n"
+         "                        or a PostgreSQL database: postgresql://user@host:port/database\n"
          "  --host H              address to listen on (default 127.0.0.1; 0.0.0.0 for every interface)\n"
          "  --port P              port to listen on (default 18110; 0 for an ephemeral port)\n"
+         "  --publish H:P,...     the addresses references name, in the order clients try them:\n"
+         "                        every process serving the same PostgreSQL database (default:\n"
+         "                        this process's own)\n"
          "  --ior-file F          write the entry point's stringified reference to F (mode 0600)\n"
          "  --unit-system S       default unit system: metric or field (default metric)\n"
          "  --crs NAME            default coordinate system (default EPSG:4326)\n"
@@ -56,6 +60,24 @@ std::string usage() {
          "  --version             print the version\n"
          "\n"
          "Once ready it prints \"kelwelld ready at corbaloc:iiop:<host>:<port>/kelwell\".\n";
+}
+
+// "host:port,host:port": the endpoints of --publish.
+std::vector<std::pair<std::string, unsigned>> endpoints(const std::string& option, const std::string& text) {
+  std::vector<std::pair<std::string, unsigned>> list;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const auto comma = text.find(',', start);
+    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const auto colon = item.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == item.size())
+      throw UsageError(option + " takes host:port,host:port,... (\"" + item + "\" is not host:port)");
+    list.emplace_back(item.substr(0, colon),
+                      static_cast<unsigned>(number(option, item.substr(colon + 1), 1, 65535)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return list;
 }
 
 Options parseOptions(const std::vector<std::string>& arguments) {
@@ -91,6 +113,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       if (options.host.empty()) throw UsageError("--host needs an address");
     } else if (option == "--port") {
       options.port = static_cast<unsigned>(number(option, next(), 0, 65535));
+    } else if (option == "--publish") {
+      options.publish = endpoints(option, next());
     } else if (option == "--ior-file") {
       options.iorFile = next();
     } else if (option == "--unit-system") {

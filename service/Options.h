@@ -4,15 +4,19 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelwelld {
 
 struct Options {
-  std::string store;                 // SQLite file, or ":memory:"
+  std::string store;                 // SQLite file, ":memory:", or a postgresql:// URL
   std::string host = "127.0.0.1";
   unsigned port = 18110;             // 0: an ephemeral port
   std::string iorFile;               // "" = none
+  // The addresses references name, in the order clients try them: every
+  // process serving the same database. Empty: this process's own.
+  std::vector<std::pair<std::string, unsigned>> publish;
   std::string unitSystem = "metric";
   std::string crs = "EPSG:4326";
   unsigned long maxMessageMb = 512;

@@ -111,6 +111,7 @@ struct Service::Impl {
   std::unique_ptr<LogTraces> logTraces;
   std::unique_ptr<Catalogues> catalogues;
   poa::Owned<EventDispatcher> events;
+  std::unique_ptr<StoreChannel> channel;   // declared after: goes before the dispatcher it feeds
   PortableServer::POA_var root;
   PortableServer::POA_var ins;
   PortableServer::POA_var services;
@@ -158,7 +159,16 @@ void Service::Impl::startOrbOn(const Options& options, unsigned port) {
   const std::string maxThreads = std::to_string(options.maxThreads);
   const std::string idleConnections = std::to_string(options.idleConnectionS);
   const std::string requestTimeout = std::to_string(options.requestTimeoutMs);
+  // References name every published address; a client whose process is
+  // gone tries the next (the first in the profile, the others as
+  // alternate addresses).
+  std::string published;
+  for (const auto& [host, publishedPort] : options.publish)
+    published += (published.empty() ? "" : ",") + std::string(options.tlsKey.empty() ? "giop:tcp:" : "giop:ssl:") +
+                 host + ":" + std::to_string(publishedPort);
   const char* orbOptions[][2] = {{"endPoint", endPoint.c_str()},
+                                 {published.empty() ? "traceLevel" : "endPointPublish",
+                                  published.empty() ? "0" : published.c_str()},
                                  {"giopMaxMsgSize", maxMessage.c_str()},
                                  {"clientCallTimeOutPeriod", timeout.c_str()},
                                  // Bounded resources: a pool of threads rather than one per
@@ -222,6 +232,8 @@ void Service::Impl::createObjects(const Options& options) {
   events = poa::makeOwned<EventDispatcher>(options.callTimeoutMs ? options.callTimeoutMs : 10000,
                                            options.eventQueue);
   context.events = events.get();
+  channel = store->openChannel();
+  context.channel = channel.get();
 
   services = poa::createPersistentPoa(root.in(), "Services");
   for (const EntityKind& kind : entityKinds())
@@ -268,6 +280,7 @@ void Service::Impl::createObjects(const Options& options) {
     corbaloc = "corbaloc:ssliop:" + address.first + ":" + std::to_string(listeningPort) + "/kelwell";
 
   events->start();
+  if (channel) channel->listen([this](const std::string& message) { context.changedElsewhere(message); });
   omniORB::traceLevel = 1;   // errors and warnings from here on
   PortableServer::POAManager_var rootManager = root->the_POAManager();
   rootManager->activate();
@@ -303,6 +316,7 @@ void Service::Impl::stop() {
     }
   } catch (const CORBA::Exception&) {
   }
+  channel.reset();   // no more changes of the other processes
   if (events) events->stop();
   catalogues.reset();
   try {

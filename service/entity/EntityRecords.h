@@ -16,6 +16,8 @@
 #include <type_traits>
 #include <vector>
 
+#include <EpDataStore.hh>
+
 #include "core/RemoteErrors.h"
 #include "entity/RecordTable.h"
 
@@ -25,6 +27,9 @@ template <class Record, class = void>
 struct HasAliases : std::false_type {};
 template <class Record>
 struct HasAliases<Record, std::void_t<decltype(std::declval<Record>().aliases)>> : std::true_type {};
+
+// How many times a change overtaken by another process's write runs.
+constexpr int conflictAttempts = 5;
 
 template <class Record>
 class EntityRecords {
@@ -125,15 +130,23 @@ public:
     }
     const auto number = storedNumber(id);
     if (!number) return std::nullopt;
-    Transaction transaction(m_store, std::string("Could not change the ") + m_table.what + " " + id);
-    auto record = load(transaction, *number);
-    if (!record) return std::nullopt;
-    const Record before = *record;
-    change(*record);
-    save(transaction, *number, *record, aliasesDiffer(before, *record));
-    if (alongside) alongside(&transaction);
-    transaction.commit();
-    return record;
+    // A write that another process overtook changed nothing: it runs again
+    // on what that process wrote, a few times before the client hears of it.
+    for (int attempt = 1;; ++attempt) {
+      try {
+        Transaction transaction(m_store, std::string("Could not change the ") + m_table.what + " " + id);
+        auto record = load(transaction, *number);
+        if (!record) return std::nullopt;
+        const Record before = *record;
+        change(*record);
+        save(transaction, *number, *record, aliasesDiffer(before, *record));
+        if (alongside) alongside(&transaction);
+        transaction.commit();
+        return record;
+      } catch (const EpDataStore::StoreException& e) {
+        if (attempt >= conflictAttempts || !isConflict(e.detail.in())) throw;
+      }
+    }
   }
 
   // ------------------------------------- building blocks of a kind's writes

@@ -86,17 +86,24 @@ public:
 
   // The tables that keep the records: the record's own and its aliases'.
   std::vector<TableDefinition> tableDefinitions() const {
-    std::vector<TableDefinition> tables{{table, {}, {}}};
-    for (const Field<Record>& field : fields)
-      if (field.written != Written::Never)
-        tables[0].columns.insert(tables[0].columns.end(), field.columns.begin(), field.columns.end());
+    std::vector<TableDefinition> tables{{table, {}, {}, {}}};
+    for (const Field<Record>& field : fields) {
+      if (field.written == Written::Never) continue;
+      tables[0].columns.insert(tables[0].columns.end(), field.columns.begin(), field.columns.end());
+      // Records are listed by their parent (a well's wellbores), in id order.
+      if (field.written == Written::OnCreate && field.columns.size() == 1 &&
+          field.columns[0].type == ColumnType::Integer)
+        tables[0].indexes.push_back({std::string(table) + "_by_" + parentName(field.columns[0].name),
+                                     {field.columns[0].name, "id"}});
+    }
     if (aliases.table)
       tables.push_back({aliases.table,
                         {{aliases.ownerColumn, ColumnType::Integer},
                          {"position", ColumnType::Integer},
                          {"name", ColumnType::Text},
                          {"value", ColumnType::Text}},
-                        {aliases.ownerColumn, "position"}});
+                        {aliases.ownerColumn, "position"},
+                        {}});
     return tables;
   }
 
@@ -140,6 +147,13 @@ public:
 private:
   std::vector<std::string> m_selectField;   // one per field, in order
 
+  // "project" for the column "project_id".
+  static std::string parentName(const std::string& column) {
+    const std::string suffix = "_id";
+    if (column.size() > suffix.size() && column.compare(column.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return column.substr(0, column.size() - suffix.size());
+    return column;
+  }
   static void append(std::string& list, const std::string& item) {
     if (!list.empty()) list += ", ";
     list += item;

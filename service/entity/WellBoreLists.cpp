@@ -60,7 +60,8 @@ void WellBoreLists::prepare(Entities& entities) {
                                         {{"list_id", ColumnType::Integer},
                                          {"position", ColumnType::Integer},
                                          {"wellbore_id", ColumnType::Integer}},
-                                        {"list_id", "position"}},
+                                        {"list_id", "position"},
+                                        {}},
                                        attempted);
   transaction.commit();
 }

@@ -3,6 +3,7 @@
 #include "core/PoaSupport.h"
 #include "servants/Events.h"
 #include "core/FaultInjection.h"
+#include "store/Store.h"
 
 namespace kelwelld {
 
@@ -55,7 +56,16 @@ void Context::changed(const std::string& id, const char* changeKind, const char*
   change.operation = operation;
   change.entity = reference(id);
   change.filterable = std::move(filterable);
+  // A storeless entity lives in this process only: so do its changes.
+  if (channel && describe(key->kind).stored) channel->send(encodeChange(change));
   events->publish(std::move(change));
+}
+
+void Context::changedElsewhere(const std::string& message) const {
+  auto change = decodeChange(message);
+  if (!events || !change || !parseId(change->entityId)) return;
+  change->entity = reference(change->entityId);
+  events->publish(std::move(*change));
 }
 
 } // namespace kelwelld

@@ -23,6 +23,7 @@ class Entities;
 class EventDispatcher;
 class LogTraces;
 class Store;
+class StoreChannel;
 class Wells;
 
 class Context {
@@ -35,6 +36,7 @@ public:
   LogTraces* logTraces = nullptr;
   Catalogues* catalogues = nullptr;
   EventDispatcher* events = nullptr;
+  StoreChannel* channel = nullptr;   // the other processes on the store; nullptr: none
   std::string unitSystem;   // "metric" or "field"
   std::string version;
   std::map<Kind, PortableServer::POA_var> poas;
@@ -62,6 +64,8 @@ public:
 
   // Queues a data-changed event for the entity (after its write committed).
   void changed(const std::string& id, const char* changeKind, const char* operation) const;
+  // A change another process on the store made: to this process's subscribers.
+  void changedElsewhere(const std::string& message) const;
   // The same, with filterable data of the entity's type (a wellbore list's change).
   void changed(const std::string& id, const char* changeKind, const char* operation,
                CosNotification::PropertySeq filterable) const;

@@ -1,6 +1,9 @@
 #include "servants/Events.h"
 
 #include <iostream>
+#include <sstream>
+
+#include <omniORB4/cdrStream.h>
 
 #include <EpEntity.hh>
 
@@ -18,7 +21,50 @@ void addProperty(CosNotification::PropertySeq& properties, const char* name, con
   properties[at].value <<= value.c_str();
 }
 
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 } // namespace
+
+std::string encodeChange(const ChangeEvent& change) {
+  std::string text = change.entityType + "\n" + change.entityId + "\n" + change.changeKind + "\n" +
+                     change.operation + "\n";
+  cdrEncapsulationStream stream;
+  change.filterable >>= stream;
+  static const char digits[] = "0123456789abcdef";
+  const auto* bytes = static_cast<const unsigned char*>(stream.bufPtr());
+  for (CORBA::ULong i = 0; i < stream.bufSize(); ++i) {
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 15];
+  }
+  return text;
+}
+
+std::optional<ChangeEvent> decodeChange(const std::string& text) {
+  std::istringstream in(text);
+  ChangeEvent change;
+  std::string hex;
+  if (!std::getline(in, change.entityType) || !std::getline(in, change.entityId) ||
+      !std::getline(in, change.changeKind) || !std::getline(in, change.operation) || !std::getline(in, hex) ||
+      hex.size() % 2)
+    return std::nullopt;
+  std::vector<CORBA::Octet> bytes(hex.size() / 2);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const int high = hexValue(hex[2 * i]), low = hexValue(hex[2 * i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes[i] = static_cast<CORBA::Octet>(high << 4 | low);
+  }
+  try {
+    cdrEncapsulationStream stream(bytes.data(), static_cast<CORBA::ULong>(bytes.size()));
+    change.filterable <<= stream;
+  } catch (const CORBA::SystemException&) {
+    return std::nullopt;
+  }
+  return change;
+}
 
 CosNotification::StructuredEvent* makeStructuredEvent(const ChangeEvent& change, const std::string& time) {
   CosNotification::StructuredEvent_var event = new CosNotification::StructuredEvent;

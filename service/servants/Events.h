@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -31,6 +32,14 @@ struct ChangeEvent {
   CORBA::Object_var entity; // the entity's reference (nil for a deleted one)
   CosNotification::PropertySeq filterable;   // empty unless the entity type adds some
 };
+
+// A change as text for the other service processes on a shared store: its
+// fields one a line, then the filterable data as the hex of their CDR
+// encapsulation. The entity reference does not travel: the receiving
+// process makes its own from the id.
+std::string encodeChange(const ChangeEvent& change);
+// nullopt for a text that encodeChange did not make.
+std::optional<ChangeEvent> decodeChange(const std::string& text);
 
 // The structured event for a change, stamped with time (ISO 8601 UTC).
 CosNotification::StructuredEvent* makeStructuredEvent(const ChangeEvent& change, const std::string& time);

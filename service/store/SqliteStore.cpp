@@ -9,107 +9,11 @@
 
 #include "core/PrivateFiles.h"
 #include "core/RemoteErrors.h"
+#include "store/Schema.h"
 
 namespace kelwelld {
 
 namespace {
-
-// Version 1: projects, wells and wellbores with their aliases. Ids are never
-// reused (AUTOINCREMENT), so a saved reference to a deleted entity can never
-// resolve to a newer one.
-const char* const schemaV1 = R"sql(
-CREATE TABLE store_info (
-  key   TEXT PRIMARY KEY,
-  value TEXT NOT NULL
-);
-CREATE TABLE projects (
-  id      INTEGER PRIMARY KEY AUTOINCREMENT,
-  name    TEXT NOT NULL UNIQUE,
-  created TEXT NOT NULL
-);
-CREATE TABLE wells (
-  id                  INTEGER PRIMARY KEY AUTOINCREMENT,
-  project_id          INTEGER NOT NULL REFERENCES projects(id),
-  name                TEXT NOT NULL,
-  identifier_name     TEXT NOT NULL,
-  identifier_value    TEXT NOT NULL,
-  country             TEXT NOT NULL DEFAULT '',
-  county              TEXT NOT NULL DEFAULT '',
-  current_operator    TEXT NOT NULL DEFAULT '',
-  field               TEXT NOT NULL DEFAULT '',
-  platform_identifier TEXT NOT NULL DEFAULT '',
-  state_or_province   TEXT NOT NULL DEFAULT '',
-  well_status         TEXT NOT NULL DEFAULT '',
-  spud_date           TEXT NOT NULL DEFAULT '',
-  water_depth_value   REAL,
-  water_depth_unit    TEXT NOT NULL DEFAULT '',
-  location_system     TEXT NOT NULL DEFAULT '',
-  location_x          REAL,
-  location_y          REAL,
-  location_z          REAL,
-  created             TEXT NOT NULL,
-  modified_attributes TEXT NOT NULL,
-  modified_aliases    TEXT NOT NULL,
-  modified_wellbores  TEXT NOT NULL
-);
-CREATE INDEX wells_by_project ON wells(project_id, id);
-CREATE TABLE well_aliases (
-  well_id  INTEGER NOT NULL REFERENCES wells(id),
-  position INTEGER NOT NULL,
-  name     TEXT NOT NULL,
-  value    TEXT NOT NULL,
-  PRIMARY KEY (well_id, position)
-);
-CREATE TABLE wellbores (
-  id                        INTEGER PRIMARY KEY AUTOINCREMENT,
-  well_id                   INTEGER NOT NULL REFERENCES wells(id),
-  identifier_name           TEXT NOT NULL,
-  identifier_value          TEXT NOT NULL,
-  bore_status               TEXT NOT NULL DEFAULT '',
-  flow_direction            TEXT NOT NULL DEFAULT '',
-  fluid_type                TEXT NOT NULL DEFAULT '',
-  show_type                 TEXT NOT NULL DEFAULT '',
-  total_depth_type          INTEGER NOT NULL DEFAULT 0,
-  calc_method               INTEGER NOT NULL DEFAULT 0,
-  elevation_datum           INTEGER NOT NULL DEFAULT 0,
-  total_depth_value         REAL,
-  total_depth_unit          TEXT NOT NULL DEFAULT '',
-  plug_back_value           REAL,
-  plug_back_unit            TEXT NOT NULL DEFAULT '',
-  elevation_value           REAL,
-  elevation_unit            TEXT NOT NULL DEFAULT '',
-  completion_date           TEXT NOT NULL DEFAULT '',
-  created                   TEXT NOT NULL,
-  modified_attributes       TEXT NOT NULL,
-  modified_aliases          TEXT NOT NULL,
-  modified_path             TEXT NOT NULL
-);
-CREATE INDEX wellbores_by_well ON wellbores(well_id, id);
-CREATE TABLE wellbore_aliases (
-  wellbore_id INTEGER NOT NULL REFERENCES wellbores(id),
-  position    INTEGER NOT NULL,
-  name        TEXT NOT NULL,
-  value       TEXT NOT NULL,
-  PRIMARY KEY (wellbore_id, position)
-);
-)sql";
-
-// Tables added to version 1 without changing what it means: a service that
-// does not know them leaves them alone. Sample data is stored as chunks of
-// binary floats (native byte order), never as a row per sample.
-const char* const additions = R"sql(
-CREATE TABLE IF NOT EXISTS sample_chunks (
-  id           INTEGER PRIMARY KEY AUTOINCREMENT,
-  owner_id     TEXT NOT NULL,
-  series       TEXT NOT NULL,
-  chunk        INTEGER NOT NULL,
-  first_index  INTEGER NOT NULL,
-  sample_count INTEGER NOT NULL,
-  bytes        BLOB NOT NULL,
-  UNIQUE (owner_id, series, chunk)
-);
-CREATE INDEX IF NOT EXISTS sample_chunks_by_first ON sample_chunks(owner_id, series, first_index);
-)sql";
 
 std::string baseName(const std::string& path) {
   if (path == ":memory:" || path.empty()) return "kelwell";
@@ -117,6 +21,12 @@ std::string baseName(const std::string& path) {
   const auto dot = name.find('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   return name.empty() ? "kelwell" : name;
+}
+
+std::string columnList(const std::vector<std::string>& columns) {
+  std::string list;
+  for (const std::string& column : columns) list += (list.empty() ? "" : ", ") + column;
+  return list;
 }
 
 // SQLite's incremental blob I/O counts in int.
@@ -259,15 +169,16 @@ public:
         case ColumnType::Text: sql += " TEXT NOT NULL DEFAULT '', "; break;
         case ColumnType::Integer: sql += " INTEGER, "; break;
         case ColumnType::Real: sql += " REAL, "; break;
+        case ColumnType::Blob: sql += " BLOB NOT NULL, "; break;
       }
     }
-    if (!table.primaryKey.empty()) {
-      sql += "PRIMARY KEY (";
-      for (std::size_t i = 0; i < table.primaryKey.size(); ++i) sql += (i ? ", " : "") + table.primaryKey[i];
-      sql += "), ";
-    }
+    if (!table.primaryKey.empty()) sql += "PRIMARY KEY (" + columnList(table.primaryKey) + "), ";
     sql.erase(sql.size() - 2);
     execute(sql + ")", attempted);
+    for (const TableDefinition::Index& index : table.indexes)
+      execute(std::string(index.unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " IF NOT EXISTS " + index.name +
+                  " ON " + table.name + "(" + columnList(index.columns) + ")",
+              attempted);
   }
 
   void writeBlob(const char* table, const char* column, long long row, std::size_t offset, const void* data,
@@ -375,39 +286,23 @@ void SqliteStore::execute(const std::string& sql, const std::string& attempted) 
 
 void SqliteStore::migrate(const std::string& defaultName) {
   std::lock_guard<std::mutex> lock(m_writerMutex);
-  Connection& writer = *m_writer;
+  // user_version marks a file as a store of this service's format; a
+  // service that does not know a newer mark leaves the file alone.
   int version = 0;
   {
-    auto query = writer.prepare("PRAGMA user_version", Caching::Once);
+    auto query = m_writer->prepare("PRAGMA user_version", Caching::Once);
     query->describe("Could not read the schema version of the store " + quoted(m_path));
     if (query->step()) version = static_cast<int>(query->integer(0));
   }
-  if (version > schemaVersion)
+  if (version > fileFormat)
     throwStore("Could not open the store " + quoted(m_path),
-               "its schema version " + std::to_string(version) +
-                   " is newer than this service supports (" + std::to_string(schemaVersion) + ")");
-  const std::string attempted = "Could not create the schema of the store " + quoted(m_path);
-  writer.begin(attempted);
-  try {
-    if (version == 0) {
-      writer.execute(schemaV1, attempted);
-      auto name = writer.prepare("INSERT INTO store_info(key, value) VALUES ('name', ?)", Caching::Once);
-      name->describe("Could not name the store " + quoted(m_path));
-      name->bindText(1, defaultName);
-      name->step();
-      writer.execute("PRAGMA user_version=1", attempted);
-    }
-    writer.execute(additions, attempted);
-    writer.commit(attempted);
-  } catch (...) {
-    writer.rollback();
-    throw;
-  }
-  auto name = writer.prepare("SELECT value FROM store_info WHERE key = 'name'", Caching::Once);
-  name->describe("Could not read the name of the store " + quoted(m_path));
-  m_name = name->step() ? name->text(0) : defaultName;
+               "its schema version " + std::to_string(version) + " is newer than this service supports (" +
+                   std::to_string(fileFormat) + ")");
+  m_name = migrateStore(*m_writer, m_path, defaultName);
+  if (version < fileFormat)
+    m_writer->execute("PRAGMA user_version=" + std::to_string(fileFormat),
+                      "Could not mark the store " + quoted(m_path));
 }
 
-std::unique_ptr<Store> openStore(const std::string& path) { return std::make_unique<SqliteStore>(path); }
 
 } // namespace kelwelld

@@ -20,8 +20,9 @@ class SqliteConnection;
 
 class SqliteStore : public Store {
 public:
-  // The schema version this service writes (PRAGMA user_version).
-  static constexpr int schemaVersion = 1;
+  // The format mark of a SQLite store (PRAGMA user_version); the tables
+  // within it follow the numbered migrations (store/Schema.h).
+  static constexpr int fileFormat = 1;
 
   explicit SqliteStore(const std::string& path);
   ~SqliteStore() override;

@@ -1,6 +1,20 @@
 #include "store/Store.h"
 
+#include "store/PostgresStore.h"
+#include "store/SqliteStore.h"
+
 namespace kelwelld {
+
+const char* const conflictDetail =
+    "another service process changed the same data at the same time; nothing was written and the write "
+    "may be retried";
+
+bool isConflict(const std::string& detail) { return detail.rfind(conflictDetail, 0) == 0; }
+
+std::unique_ptr<Store> openStore(const std::string& location) {
+  if (isPostgresLocation(location)) return std::make_unique<PostgresStore>(location);
+  return std::make_unique<SqliteStore>(location);
+}
 
 // ---------------------------------------------------------------- Transaction
 

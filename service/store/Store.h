@@ -34,20 +34,28 @@ namespace kelwelld {
 enum class Caching { Kept, Once };
 
 // The portable column types; each engine names them in its own SQL.
-enum class ColumnType { Text, Integer, Real };
+enum class ColumnType { Text, Integer, Real, Blob };
 
-// A table the store makes when it does not have it yet. Text columns are
-// never NULL ("" when not written); integers and reals may be.
+// A table the store makes when it does not have it yet: the one description
+// of the schema, which every engine turns into its own DDL. Text columns are
+// never NULL ("" when not written), nor are blobs; integers and reals may be.
 struct TableDefinition {
   struct Column {
     std::string name;
     ColumnType type;
+  };
+  // An index or a unique key over columns, made with the table.
+  struct Index {
+    std::string name;
+    std::vector<std::string> columns;
+    bool unique = false;
   };
   std::string name;
   std::vector<Column> columns;
   // Empty: an "id" column of increasing integers that are never reused is
   // the key. Otherwise the columns that make the key.
   std::vector<std::string> primaryKey;
+  std::vector<Index> indexes;
 };
 
 // One prepared statement of an engine. Parameters count from 1, columns
@@ -78,8 +86,9 @@ public:
   virtual std::unique_ptr<Cursor> prepare(const std::string& sql, Caching caching) = 0;
   // SQL text without parameters: schema and transaction control only.
   virtual void execute(const std::string& sql, const std::string& attempted) = 0;
-  // Creates the table unless it exists (a table of the same name is taken
-  // as it is).
+  // Creates the table and its indexes unless they exist (a table of the
+  // same name is taken as it is). Called inside a Transaction; safe when
+  // several service processes start on one database at once.
   virtual void ensureTable(const TableDefinition& table, const std::string& attempted) = 0;
   // Streams bytes into / out of a blob that already has its full size, at
   // offset, without loading the rest of it. row is the owning row's id.
@@ -92,12 +101,35 @@ public:
                                 const std::string& attempted) = 0;
   // The engine's way to open, commit and roll back one write.
   virtual void begin(const std::string& attempted) = 0;
+  // Opens a write that changes the schema; one at a time across every
+  // process on the store (the migrations at start-up).
+  virtual void beginSchemaChange(const std::string& attempted) { begin(attempted); }
   virtual void commit(const std::string& attempted) = 0;
   virtual void rollback() noexcept = 0;
 };
 
 // A leased connection; hands the connection back when it goes.
 using Lease = std::unique_ptr<Connection, std::function<void(Connection*)>>;
+
+// The detail of a StoreException for a write that another process's
+// committed write overtook: nothing of it was written, and it may be
+// retried as it is.
+extern const char* const conflictDetail;
+// Whether a StoreException's detail is that of such a conflict.
+bool isConflict(const std::string& detail);
+
+// Messages between the service processes that share one store: the
+// data-changed events of writes taken by another process.
+class StoreChannel {
+public:
+  virtual ~StoreChannel() = default;
+  // To every other process listening on the store (never back to this one).
+  // Sent after the write committed; a message that cannot go is logged.
+  virtual void send(const std::string& message) = 0;
+  // Delivers the other processes' messages to receive, in the order they
+  // were sent, on a thread of the channel's own, until the channel goes.
+  virtual void listen(std::function<void(const std::string&)> receive) = 0;
+};
 
 class Store {
 public:
@@ -112,12 +144,21 @@ public:
   virtual Lease leaseReader() = 0;
   // The writer connection; one lease at a time, the next waits.
   virtual Lease leaseWriter() = 0;
+
+  // The channel to the other processes on the store; nullptr for an engine
+  // that serves one process only (a SQLite file).
+  virtual std::unique_ptr<StoreChannel> openChannel() { return nullptr; }
 };
 
-// Opens or creates the store at path (":memory:" for one held in memory) and
-// brings its schema up to date. StoreException when the file cannot be
-// opened, is not a store, or was written by a newer service.
-std::unique_ptr<Store> openStore(const std::string& path);
+// Opens or creates the store at location and brings its schema up to date:
+// a "postgresql://" (or "postgres://") connection URL names a PostgreSQL
+// database, anything else a SQLite file (":memory:" for one held in memory).
+// StoreException when it cannot be opened, is not a store, or was written by
+// a newer service.
+std::unique_ptr<Store> openStore(const std::string& location);
+
+// Whether location names a PostgreSQL database rather than a SQLite file.
+bool isPostgresLocation(const std::string& location);
 
 // Where statements run: a Reader or a Transaction.
 class Scope {

@@ -19,6 +19,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include <pqxx/connection>
+#include <pqxx/nontransaction>
+
 #ifndef KELWELLD_PATH
 #error "KELWELLD_PATH must name the built kelwelld"
 #endif
@@ -38,9 +41,28 @@ std::string makeTemporaryDirectory() {
 
 } // namespace
 
+std::string postgresTestStore() {
+  const char* state = std::getenv("KELWELL_TEST_PG");
+  if (!state || !*state) return {};
+  std::ifstream in(std::string(state) + "/url");
+  std::string url;
+  if (!std::getline(in, url) || url.empty())
+    throw std::runtime_error(std::string("KELWELL_TEST_PG names ") + state +
+                             " but no cluster runs there (scripts/pg-cluster.sh start)");
+  // A schema of its own: the test sees only its own tables, and the cluster
+  // goes with them at the end of the run.
+  static int counter = 0;
+  const std::string schema = "test_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+  pqxx::connection connection(url);
+  pqxx::nontransaction work(connection);
+  work.exec("CREATE SCHEMA " + schema);
+  return url + "?options=-csearch_path%3D" + schema;
+}
+
 ServiceProcess::ServiceProcess(ServiceOptions options) : m_options(std::move(options)) {
   m_directory = makeTemporaryDirectory();
-  m_storePath = m_options.store.empty() ? m_directory + "/kelwell.db" : m_options.store;
+  if (m_options.store.empty()) m_storePath = postgresTestStore();
+  if (m_storePath.empty()) m_storePath = m_options.store.empty() ? m_directory + "/kelwell.db" : m_options.store;
   m_stderrPath = m_directory + "/stderr.txt";
 }
 

@@ -15,7 +15,9 @@ namespace kelwell_test {
 
 struct ServiceOptions {
   bool faultInjection = true;
-  std::string store;        // "" = a fresh temporary file
+  // "" = a fresh temporary file, or a fresh schema of the PostgreSQL
+  // cluster whose state folder KELWELL_TEST_PG names (postgresTestStore).
+  std::string store;
   std::string unitSystem;   // "" = the service's default
   std::vector<std::string> extraArgs;
 };
@@ -58,6 +60,11 @@ private:
   pid_t m_pid = -1;
   int m_lastStatus = 0;
 };
+
+// When KELWELL_TEST_PG names the state folder of a running test cluster
+// (scripts/pg-cluster.sh): the URL of a schema made for one store; "" when
+// it names none. The suites run on PostgreSQL with it set.
+std::string postgresTestStore();
 
 // One service per test binary, started on first use, stopped at exit.
 ServiceProcess& sharedService();

@@ -350,3 +350,48 @@ TEST_F(StoreTest, ReadersHaveConnectionsOfTheirOwnAndNeverWaitForAWriter) {
   Statement write(reader, "DELETE FROM projects", Caching::Once);
   EXPECT_THROW(write.run(), EpDataStore::StoreException);
 }
+
+// A store written before the migrations were listed: its tables are taken as
+// they are, its rows kept, and the migrations recorded as applied.
+TEST_F(StoreTest, AStoreFromBeforeTheMigrationListKeepsItsDataAndRecordsThem) {
+  const std::string file = path("old.db");
+  {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    const char* oldSchema =
+        "CREATE TABLE store_info (key TEXT PRIMARY KEY, value TEXT NOT NULL);"
+        "INSERT INTO store_info VALUES ('name', 'legacy');"
+        "CREATE TABLE projects (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL UNIQUE,"
+        "                       created TEXT NOT NULL);"
+        "INSERT INTO projects(name, created) VALUES ('north', '2020-01-01T00:00:00Z');"
+        "CREATE TABLE sample_chunks (id INTEGER PRIMARY KEY AUTOINCREMENT, owner_id TEXT NOT NULL,"
+        "  series TEXT NOT NULL, chunk INTEGER NOT NULL, first_index INTEGER NOT NULL,"
+        "  sample_count INTEGER NOT NULL, bytes BLOB NOT NULL, UNIQUE (owner_id, series, chunk));"
+        "PRAGMA user_version=1;";
+    ASSERT_EQ(sqlite3_exec(db, oldSchema, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  for (int opening = 0; opening < 2; ++opening) {   // the second opening applies nothing more
+    SqliteStore store(file);
+    EXPECT_EQ(store.name(), "legacy");
+    Reader reader(store);
+    Statement applied(reader, "SELECT number FROM schema_migrations ORDER BY number", Caching::Once);
+    std::vector<long long> numbers;
+    while (applied.step()) numbers.push_back(applied.integer(0));
+    EXPECT_EQ(numbers, (std::vector<long long>{1, 2}));
+    Statement projects(reader, "SELECT id, name FROM projects", Caching::Once);
+    ASSERT_TRUE(projects.step());
+    EXPECT_EQ(projects.integer(0), 1);
+    EXPECT_EQ(projects.text(1), "north");
+    EXPECT_FALSE(projects.step());
+  }
+  // Tables the old store lacked are there now, wells among them.
+  SqliteStore store(file);
+  EXPECT_EQ(createProject(store, "south"), 2);
+  Transaction transaction(store, "a well");
+  Statement well(transaction,
+                 "INSERT INTO wells(project_id, name, identifier_name, identifier_value, created, "
+                 "modified_attributes, modified_aliases, modified_wellbores) VALUES (2, 'W', 'UWI', '1', '', '', '', '')",
+                 Caching::Once);
+  EXPECT_NO_THROW(well.run());
+}
