@@ -415,40 +415,23 @@ std::vector<const PlannedTrace*> tracesToCreate(const kel_Project& project, cons
   return out;
 }
 
-// Creates the traces on `threads` threads at once (their calls overlap on the wire; the
-// service stores one at a time). created[i] is set for each trace made; the first failure in
-// plan order is rethrown once every thread has stopped.
+// Creates the traces one after the other, in the file's curve order: the wellbore lists its
+// traces in the order they were created, and an export follows that order. created[i] is set
+// for each trace made; the first failure stops the rest and is rethrown.
 void createTraces(const kel_Session& session, const kel_WellBore& bore, const std::vector<const PlannedTrace*>& traces,
-                  float nullValue, const std::string& source, unsigned threads, std::vector<Trace>& created) {
+                  float nullValue, const std::string& source, std::vector<Trace>& created) {
   created.assign(traces.size(), Trace());
-  std::vector<std::exception_ptr> failures(traces.size());
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> failed{false};
-  auto work = [&] {
-    for (std::size_t i = next++; i < traces.size() && !failed; i = next++) {
-      const PlannedTrace& planned = *traces[i];
-      try {
-        Trace trace = Trace::createNewWellLogTrace(bore, planned.name.c_str(), planned.description.c_str(),
-                                                   source.c_str(), planned.data, nullValue, session);
-        created[i] = trace;
-        if (!planned.unknownUnit.empty()) trace.setComment((kUnitNoteKey + planned.unknownUnit).c_str());
-      } catch (...) {
-        failures[i] = std::current_exception();
-        failed = true;
-      }
-    }
-  };
-  std::vector<std::thread> pool;
-  for (unsigned t = 1; t < std::min<std::size_t>(threads, traces.size()); ++t) pool.emplace_back(work);
-  work();
-  for (std::thread& thread : pool) thread.join();
-  for (const std::exception_ptr& failure : failures)
-    if (failure) std::rethrow_exception(failure);
+  for (std::size_t i = 0; i < traces.size(); ++i) {
+    const PlannedTrace& planned = *traces[i];
+    created[i] = Trace::createNewWellLogTrace(bore, planned.name.c_str(), planned.description.c_str(), source.c_str(),
+                                              planned.data, nullValue, session);
+    if (!planned.unknownUnit.empty()) created[i].setComment((kUnitNoteKey + planned.unknownUnit).c_str());
+  }
 }
 
 // Stores what the plan says; on a failure, the outcome lists what stays stored.
 void store(const kel_Session& session, const kel_Project& project, const Plan& plan, const std::string& source,
-           unsigned threads, WellLocks& locks, ImportedFile& outcome) {
+           WellLocks& locks, ImportedFile& outcome) {
   outcome.well = plan.identifierKey + "=" + plan.identifierValue;
   outcome.wellbore = plan.identifierValue;
   kel_WellBore bore;
@@ -492,7 +475,7 @@ void store(const kel_Session& session, const kel_Project& project, const Plan& p
     }
     std::exception_ptr traceFailure;
     try {
-      createTraces(session, bore, toCreate, plan.nullValue, source, threads, created);
+      createTraces(session, bore, toCreate, plan.nullValue, source, created);
     } catch (...) {
       traceFailure = std::current_exception();
     }
@@ -524,7 +507,7 @@ void store(const kel_Session& session, const kel_Project& project, const Plan& p
 }
 
 ImportedFile importOne(const kel_Session& session, const kel_Project& project, const std::string& path,
-                       unsigned threads, UnitCatalogue& units, WellLocks& locks) {
+                       UnitCatalogue& units, WellLocks& locks) {
   ImportedFile outcome;
   outcome.file = path;
   try {
@@ -533,7 +516,7 @@ ImportedFile importOne(const kel_Session& session, const kel_Project& project, c
     const las::LasFile file = las::readFile(path, read);
     const Plan plan = planFile(file, units);
     outcome.notes = plan.notes;
-    store(session, project, plan, "LAS " + baseName(path), threads, locks, outcome);
+    store(session, project, plan, "LAS " + baseName(path), locks, outcome);
   } catch (const las::LasError& error) {
     outcome.error = error.what();
   } catch (const Refusal& refusal) {
@@ -558,7 +541,7 @@ std::vector<ImportedFile> importLasFiles(const kel_Session& session, const kel_P
   std::mutex progressMutex;
   auto work = [&] {
     for (std::size_t i = next++; i < files.size(); i = next++) {
-      outcomes[i] = importOne(session, project, files[i], options.traceThreads, units, locks);
+      outcomes[i] = importOne(session, project, files[i], units, locks);
       std::lock_guard<std::mutex> lock(progressMutex);
       ++done;
       if (options.progress) options.progress(done, files.size());

@@ -30,7 +30,6 @@ struct ImportedFile {
 
 struct ImportOptions {
   unsigned threads = 4;       // files at once
-  unsigned traceThreads = 4;  // traces of one file created at once (1: in file order)
   // Called after each file, from the thread that finished it (calls never overlap).
   std::function<void(std::size_t done, std::size_t total)> progress;
 };

@@ -212,6 +212,32 @@ TEST_F(KelwellTest, EveryLasFileImportsAndExportsRoundTripBitForBit) {
   }
 }
 
+// The wellbore lists a file's traces in the file's curve order, and an export of all of them
+// writes its curves in that order; several files imported at once keep their own orders.
+TEST_F(KelwellTest, ImportedTracesKeepTheFilesCurveOrder) {
+  const std::vector<std::string> paths = {kData + "/las/P-135_out.LAS", kData + "/las/F03-02.las"};
+  const std::vector<ImportedFile> files = import(paths, project);
+  for (std::size_t f = 0; f < paths.size(); ++f) {
+    SCOPED_TRACE(paths[f]);
+    ASSERT_EQ(files.at(f).outcome, ImportedFile::Outcome::imported) << files.at(f).error;
+    const las::LasFile original = las::readFile(paths[f]);
+    std::vector<std::string> fileOrder;
+    for (std::size_t c = 1; c < original.logs().curves.size(); ++c) fileOrder.push_back(original.logs().curves[c].mnemonic);
+    ASSERT_GE(fileOrder.size(), 12u);
+
+    const kel_WellBore bore = boreOf(project, files.at(f));
+    const kel_Array<Trace> traces = bore.getLogTraces();
+    std::vector<std::string> boreOrder;
+    for (unsigned i = 0; i < traces.size(); ++i) boreOrder.push_back(Trace(traces[i]).getTraceName().str());
+    EXPECT_EQ(boreOrder, fileOrder);
+
+    const las::LasFile exported = kelwell::cmd::exportWellBore(bore, {});
+    std::vector<std::string> exportOrder;
+    for (std::size_t c = 1; c < exported.logs().curves.size(); ++c) exportOrder.push_back(exported.logs().curves[c].mnemonic);
+    EXPECT_EQ(exportOrder, fileOrder);
+  }
+}
+
 TEST_F(KelwellTest, ImportingAFileAgainSkipsItAndAnUnknownUnitIsKeptAsText) {
   const std::string path = scratchFile("unit.las",
                                        "~V\nVERS. 2.0 :\nWRAP. NO :\n~W\nSTRT.M 10 :\nSTOP.M 12 :\nSTEP.M 1 :\n"
