@@ -8,6 +8,7 @@
 #include "catalogue/Catalogues.h"
 #include "catalogue/UnitCatalogue.h"
 #include "engine/Kinds.h"
+#include "servants/Limits.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellBoreDepths.h"
 
@@ -323,6 +324,7 @@ auto onSamples(Context& context, const char* operation, Body body) {
 
 void LogTraceServant::setText(const char* operation, std::string LogTraceRecord::*member, const char* value) {
   enterFault(operation, m_context.currentId());
+  checkTextSize(value, "text of " + std::string(operation));
   const std::string text(value);
   write(operation, &LogTraceRecord::modifiedAttributes, [&](LogTraceRecord& r) { r.*member = text; });
 }

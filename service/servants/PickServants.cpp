@@ -10,6 +10,7 @@
 #include "engine/EngineError.h"
 #include "engine/TimeDepth.h"
 #include "entity/Velocities.h"
+#include "servants/Limits.h"
 #include "servants/RemoteNumbers.h"
 #include "servants/VelocityServants.h"
 #include "servants/WellBoreDepths.h"
@@ -171,6 +172,7 @@ char* WellPickServant::getLastModified(const char* selector) {
 }
 
 void WellPickServant::setText(const char* operation, std::string PickRecord::*member, const std::string& value) {
+  checkTextSize(value.c_str(), "text of " + std::string(operation));
   write(operation, &PickRecord::modifiedAttributes, [&](PickRecord& r) { r.*member = value; });
 }
 

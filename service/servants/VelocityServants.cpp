@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "catalogue/Catalogues.h"
+#include "servants/Limits.h"
 #include "servants/RemoteNumbers.h"
 #include "servants/WellBoreDepths.h"
 
@@ -241,6 +242,7 @@ void WellVelocityServant::setCheckshot(CORBA::Boolean value) {
 
 void WellVelocityServant::setText(const char* operation, std::string VelocityRecord::*member, const char* value) {
   enterFault(operation, m_context.currentId());
+  checkTextSize(value, "text of " + std::string(operation));
   const std::string text(value);
   write(operation, &VelocityRecord::modifiedAttributes, [&](VelocityRecord& r) { r.*member = text; });
 }

@@ -275,6 +275,48 @@ TEST(TextLimits, TextsBeyondTheLimitsAreRefusedWithTheirReason) {
   const std::string over(1025, 'o');
   const std::string reason = "is 1025 bytes long; the service keeps at most 1024. ";
 
+  // A trace, a pick and a velocity function on one wellbore, for their text attributes.
+  EpiWell::WellBore_var bore = client.newWellBore(well.in(), "limits");
+  EpUnitOfMeasureService::UnitService_var units = client.manager->getUnitService();
+  const auto quantity = [&](double value, const char* acronym) {
+    EpiTypes::DataQuantity q;
+    q.value.doubleValue(value);
+    q.unit = units->getUnit(acronym);
+    return q;
+  };
+  const auto list = [&](std::initializer_list<double> values, const char* acronym) {
+    EpiTypes::DataQuantities q;
+    EpTypes::DoubleSeq doubles;
+    doubles.length(static_cast<CORBA::ULong>(values.size()));
+    CORBA::ULong i = 0;
+    for (double v : values) doubles[i++] = v;
+    q.values.doubleValues(doubles);
+    q.unit = units->getUnit(acronym);
+    return q;
+  };
+  EpiWell::WellLogTrace::TraceData samples;
+  samples.index.unit = units->getUnit("m");
+  samples.index.values.floatValues(EpTypes::FloatSeq());
+  samples.trace.values.length(1);
+  samples.trace.values[0].floatValues(EpTypes::FloatSeq());
+  samples.indexKind = EpiWell::WellLogTrace::INDEX_MD;
+  EpTypes::DataValue null;
+  null.floatValue(-999.25f);
+  CORBA::Object_var found = client.factory(EpiWell::_tc_NewWellLogTraceFactory->id(), true);
+  EpiWell::WellLogTrace_var trace = EpiWell::NewWellLogTraceFactory::_narrow(found.in())
+      ->createWellLogTrace(bore.in(), "GR", "gamma", "LAS", samples, null, client.session.in());
+  found = client.factory(EpiWell::_tc_NewWellPickFactory->id(), true);
+  EpiWell::WellPick_var pick = EpiWell::NewWellPickFactory::_narrow(found.in())->createWellPick(
+      bore.in(), "Top", "formation top", "me",
+      EpiWell::WellPick::PickValue{quantity(100.0, "m"), EpiWell::WellPick::PICK_MD}, client.session.in());
+  EpiWell::WellVelocity::WellVelocityData table;
+  table.times = list({0.0, 1.0}, "s");
+  table.depths = list({0.0, 1000.0}, "m");
+  table.firstVelocities = table.secondVelocities = table.thirdVelocities = list({}, "m/s");
+  found = client.factory(EpiWell::_tc_NewWellVelocityFactory->id(), true);
+  EpiWell::WellVelocity_var velocity = EpiWell::NewWellVelocityFactory::_narrow(found.in())->createWellVelocity(
+      bore.in(), "checkshots", "survey", quantity(0.0, "m"), table, client.session.in());
+
   // Texts stored with entities: ValidationException naming them.
   const struct {
     const char* what;
@@ -297,6 +339,9 @@ TEST(TextLimits, TextsBeyondTheLimitsAreRefusedWithTheirReason) {
          aliases[0] = property(t, "x");
          well->setAliases(aliases);
        }},
+      {"The text of setComment ", [&](const std::string& t) { trace->setComment(t.c_str()); }},
+      {"The text of setInterpreter ", [&](const std::string& t) { pick->setInterpreter(t.c_str()); }},
+      {"The text of setDataSource ", [&](const std::string& t) { velocity->setDataSource(t.c_str()); }},
   };
   for (const auto& c : stored) {
     SCOPED_TRACE(c.what);
