@@ -239,7 +239,7 @@ TEST_F(PlotTest, CurvesArePlacedByTheirScaleAndDepth) {
   // GR starts at 20 gAPI at 1000 m, the top of the axis, and ends at 130 gAPI at 1200 m.
   EXPECT_NEAR(left + width * 20.0 / 150.0, gr.front().first, 0.01);
   EXPECT_NEAR(left + width * 130.0 / 150.0, gr.back().first, 0.01);
-  const SvgElement& top = svg.all("text", "axis-tick").front();
+  const SvgElement top = svg.all("text", "axis-tick").front();
   EXPECT_NEAR(top.number("y") - 4.0, gr.front().second, 0.01);
   // NPHI reads right to left: 0.4 lies near the left edge.
   const auto [nLeft, nWidth] = trackSpan(svg, "NPHI");
