@@ -23,12 +23,6 @@ std::string baseName(const std::string& path) {
   return name.empty() ? "kelwell" : name;
 }
 
-std::string columnList(const std::vector<std::string>& columns) {
-  std::string list;
-  for (const std::string& column : columns) list += (list.empty() ? "" : ", ") + column;
-  return list;
-}
-
 // SQLite's incremental blob I/O counts in int.
 int sizeArgument(std::size_t bytes, const std::string& attempted) {
   if (bytes > static_cast<std::size_t>(INT_MAX)) throwStore(attempted, "a blob offset or size beyond 2 GiB");
@@ -161,25 +155,11 @@ public:
   }
 
   void ensureTable(const TableDefinition& table, const std::string& attempted) override {
-    std::string sql = "CREATE TABLE IF NOT EXISTS " + table.name + " (";
-    if (table.primaryKey.empty()) sql += "id INTEGER PRIMARY KEY AUTOINCREMENT, ";
-    for (const TableDefinition::Column& column : table.columns) {
-      sql += column.name;
-      switch (column.type) {
-        case ColumnType::Text: sql += " TEXT NOT NULL DEFAULT '', "; break;
-        case ColumnType::Integer: sql += " INTEGER, "; break;
-        case ColumnType::Real: sql += " REAL, "; break;
-        case ColumnType::Blob: sql += " BLOB NOT NULL, "; break;
-      }
-    }
-    if (!table.primaryKey.empty()) sql += "PRIMARY KEY (" + columnList(table.primaryKey) + "), ";
-    sql.erase(sql.size() - 2);
-    execute(sql + ")", attempted);
-    for (const TableDefinition::Index& index : table.indexes)
-      execute(std::string(index.unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " IF NOT EXISTS " + index.name +
-                  " ON " + table.name + "(" + columnList(index.columns) + ")",
-              attempted);
+    static const ColumnSpelling sqlite{"INTEGER PRIMARY KEY AUTOINCREMENT", "TEXT NOT NULL DEFAULT ''", "INTEGER",
+                                       "REAL", "BLOB NOT NULL"};
+    for (const std::string& statement : createTableStatements(table, sqlite)) execute(statement, attempted);
   }
+
 
   void writeBlob(const char* table, const char* column, long long row, std::size_t offset, const void* data,
                  std::size_t bytes, const std::string& attempted) override {

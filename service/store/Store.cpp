@@ -5,6 +5,38 @@
 
 namespace kelwelld {
 
+namespace {
+
+std::string columnList(const std::vector<std::string>& columns) {
+  std::string list;
+  for (const std::string& column : columns) list += (list.empty() ? "" : ", ") + column;
+  return list;
+}
+
+} // namespace
+
+std::vector<std::string> createTableStatements(const TableDefinition& table, const ColumnSpelling& spelling) {
+  std::string sql = "CREATE TABLE IF NOT EXISTS " + table.name + " (";
+  if (table.primaryKey.empty()) sql += std::string("id ") + spelling.generatedId + ", ";
+  for (const TableDefinition::Column& column : table.columns) {
+    sql += column.name + " ";
+    switch (column.type) {
+      case ColumnType::Text: sql += spelling.text; break;
+      case ColumnType::Integer: sql += spelling.integer; break;
+      case ColumnType::Real: sql += spelling.real; break;
+      case ColumnType::Blob: sql += spelling.blob; break;
+    }
+    sql += ", ";
+  }
+  if (!table.primaryKey.empty()) sql += "PRIMARY KEY (" + columnList(table.primaryKey) + "), ";
+  sql.erase(sql.size() - 2);
+  std::vector<std::string> statements{sql + ")"};
+  for (const TableDefinition::Index& index : table.indexes)
+    statements.push_back(std::string(index.unique ? "CREATE UNIQUE INDEX" : "CREATE INDEX") + " IF NOT EXISTS " +
+                         index.name + " ON " + table.name + "(" + columnList(index.columns) + ")");
+  return statements;
+}
+
 const char* const conflictDetail =
     "another service process changed the same data at the same time; nothing was written and the write "
     "may be retried";

@@ -58,6 +58,19 @@ struct TableDefinition {
   std::vector<Index> indexes;
 };
 
+// How an engine spells the columns of a table definition.
+struct ColumnSpelling {
+  const char* generatedId;  // the "id" key column when the definition names no key
+  const char* text;
+  const char* integer;
+  const char* real;
+  const char* blob;
+};
+
+// The statements that create the table and then each of its indexes unless
+// they exist, in the engine's spelling: one way to write a table for both engines.
+std::vector<std::string> createTableStatements(const TableDefinition& table, const ColumnSpelling& spelling);
+
 // One prepared statement of an engine. Parameters count from 1, columns
 // from 0. Failures throw StoreException with the text of describe().
 class Cursor {
